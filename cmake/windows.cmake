@@ -1,0 +1,56 @@
+# KEMBO.EXE for 32-bit Windows, the Win32 layer, and the test programs that run under Wine.
+set(win_libs user32 gdi32 shell32 ole32 oleaut32 uuid comctl32 comdlg32 advapi32 version shlwapi)
+set(static_runtime -static -static-libgcc -static-libstdc++)
+add_compile_definitions(UNICODE _UNICODE WIN32_LEAN_AND_MEAN NOMINMAX _WIN32_WINNT=0x0601)
+
+# The entry point is KEMBO.EXE's alone; the rest of the Win32 layer is a library the tests share.
+set(entry_source ${PROJECT_SOURCE_DIR}/src/core/main_win.cpp)
+list(REMOVE_ITEM win_sources ${entry_source})
+add_library(kembo_win STATIC ${win_sources})
+target_link_libraries(kembo_win PUBLIC kembo_core ${win_libs})
+target_compile_options(kembo_win PRIVATE ${warnings})
+
+set(dist_dir ${CMAKE_BINARY_DIR}/dist)
+add_executable(KEMBO WIN32 ${entry_source} ${PROJECT_SOURCE_DIR}/resources/kembo.rc)
+target_link_libraries(KEMBO PRIVATE kembo_win)
+target_link_options(KEMBO PRIVATE ${static_runtime} -municode)
+target_compile_options(KEMBO PRIVATE ${warnings})
+set_target_properties(KEMBO PROPERTIES OUTPUT_NAME KEMBO SUFFIX .EXE
+  RUNTIME_OUTPUT_DIRECTORY ${dist_dir})
+set_property(SOURCE ${PROJECT_SOURCE_DIR}/resources/kembo.rc APPEND PROPERTY OBJECT_DEPENDS
+  ${PROJECT_SOURCE_DIR}/resources/kembo.ico ${PROJECT_SOURCE_DIR}/resources/kembo.manifest)
+
+# What ships beside the program.
+file(GLOB dist_files CONFIGURE_DEPENDS ${PROJECT_SOURCE_DIR}/resources/dist/*)
+foreach(f ${dist_files})
+  get_filename_component(name ${f} NAME)
+  configure_file(${f} ${dist_dir}/${name} COPYONLY)
+endforeach()
+file(GLOB_RECURSE doc_files CONFIGURE_DEPENDS RELATIVE ${PROJECT_SOURCE_DIR}/doc ${PROJECT_SOURCE_DIR}/doc/*)
+foreach(f ${doc_files})
+  configure_file(${PROJECT_SOURCE_DIR}/doc/${f} ${dist_dir}/doc/${f} COPYONLY)
+endforeach()
+
+# GoogleTest from the system's sources, built with MinGW.
+set(GTEST_SOURCE_DIR /usr/src/googletest CACHE PATH "GoogleTest sources")
+set(INSTALL_GTEST OFF CACHE BOOL "" FORCE)
+set(BUILD_GMOCK OFF CACHE BOOL "" FORCE)
+add_subdirectory(${GTEST_SOURCE_DIR} googletest EXCLUDE_FROM_ALL)
+
+function(kembo_wine_test name)
+  file(GLOB sources CONFIGURE_DEPENDS ${PROJECT_SOURCE_DIR}/tests/${name}/*.cpp
+    ${PROJECT_SOURCE_DIR}/tests/common/*.cpp)
+  add_executable(${name}_tests ${sources})
+  target_include_directories(${name}_tests PRIVATE ${PROJECT_SOURCE_DIR}/tests/${name}
+    ${PROJECT_SOURCE_DIR}/tests/common)
+  target_link_libraries(${name}_tests PRIVATE kembo_win gtest gtest_main)
+  target_link_options(${name}_tests PRIVATE ${static_runtime})
+  target_compile_options(${name}_tests PRIVATE ${warnings})
+  add_test(NAME ${name} COMMAND ${name}_tests --gtest_brief=1)
+endfunction()
+
+kembo_wine_test(win32)
+kembo_wine_test(e2e)
+add_dependencies(e2e_tests KEMBO)
+set_tests_properties(e2e PROPERTIES ENVIRONMENT "KEMBO_DIST=${dist_dir}" TIMEOUT 600)
+set_tests_properties(win32 PROPERTIES TIMEOUT 300)

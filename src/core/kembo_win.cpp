@@ -1,0 +1,97 @@
+#include "core/kembo_win.h"
+
+#include <vector>
+
+#include "base/errors.h"
+#include "base/name_rules.h"
+#include "core/program.h"
+#include "toolkit/application_win.h"
+#include "toolkit/handles_win.h"
+#include "toolkit/store_ports_win.h"
+#include "toolkit/text_win.h"
+#include "window/main_form_win.h"
+
+namespace kembo {
+
+namespace {
+
+std::string ExecutablePath() {
+    std::vector<wchar_t> buffer(MAX_PATH);
+    for (;;) {
+        const DWORD length = GetModuleFileNameW(nullptr, buffer.data(), static_cast<DWORD>(buffer.size()));
+        if (length < buffer.size()) break;
+        buffer.resize(buffer.size() * 2);
+    }
+    // The expanded full path, as the program folder is derived from it.
+    const DWORD needed = GetFullPathNameW(buffer.data(), 0, nullptr, nullptr);
+    if (needed == 0) return Narrow(buffer.data());
+    std::vector<wchar_t> full(needed + 1);
+    GetFullPathNameW(buffer.data(), needed + 1, full.data(), nullptr);
+    return Narrow(full.data());
+}
+
+std::string LogonUserName() {
+    std::vector<wchar_t> buffer(32768);
+    DWORD size = static_cast<DWORD>(buffer.size());
+    if (!GetUserNameW(buffer.data(), &size)) return std::string();
+    return Narrow(buffer.data());
+}
+
+void FillProgramPaths(Program& program) {
+    const std::string userName = LogonUserName();
+    program.paths = DeriveProgramPaths(ExecutablePath());
+    program.paths.userName = userName;
+    program.paths.screenHeight = GetSystemMetrics(SM_CYSCREEN);
+    program.paths.screenWidth = GetSystemMetrics(SM_CXSCREEN);
+    program.state.splashAllowed = true;
+}
+
+}  // namespace
+
+int RunKembo(HINSTANCE instance) {
+    // 1. One copy only: a second one ends at once, silently.
+    SetLastError(ERROR_SUCCESS);
+    KernelHandle semaphore(CreateSemaphoreW(nullptr, 1, 1, L"KEMBO"));
+    if (GetLastError() == ERROR_ALREADY_EXISTS) return 0;
+
+    WinProfilePort profilePort;
+    WinRegistryPort registryPort;
+    Program program(profilePort, registryPort);
+
+    // 2. The title is the executable's base name.
+    Application app(instance);
+    app.SetTitle(DeriveProgramPaths(ExecutablePath()).programBaseName);
+
+    std::unique_ptr<Tmainf_f1> mainForm;
+    int exitCode = 0;
+    try {
+        FillProgramPaths(program);                        // 3
+        LoadSettings(program.settings, program.Storage());  // 4
+        app.Initialize();                                 // 5
+
+        mainForm = std::make_unique<Tmainf_f1>(app, program);  // 7
+        mainForm->Create();
+
+        mainForm->ApplyWindowSettings();                  // 9
+        mainForm->Hide();                                 // 10
+        ShowWindow(app.Handle(), SW_HIDE);
+
+        if (program.settings.val_titlewait > 0) Sleep(program.settings.val_titlewait);  // 11
+
+        app.Run();                                        // 13
+
+        mainForm->CaptureWindowRect();                    // 15
+        SaveSettings(program.settings, program.Storage());  // 16
+        mainForm->Hide();                                 // 17
+    } catch (const std::exception& error) {
+        app.HandleException(error);
+        exitCode = 1;
+    } catch (...) {
+        app.HandleUnknownException();
+        exitCode = 1;
+    }
+    mainForm.reset();
+    return exitCode;                                      // 19, 20: the semaphore closes here
+}
+
+}  // namespace kembo

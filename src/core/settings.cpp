@@ -1,0 +1,133 @@
+#include "core/settings.h"
+
+#include <array>
+#include <string_view>
+#include <type_traits>
+#include <variant>
+
+namespace kembo {
+namespace {
+
+// The kind of a key follows from the type of its member.
+using Member = std::variant<int32_t Settings::*, bool Settings::*, std::string Settings::*,
+                            Color Settings::*>;
+
+struct SettingKey {
+    const char* section;
+    const char* key;
+    Member member;
+};
+
+constexpr std::string_view kOption = "option";
+constexpr std::string_view kDebug = "debug";
+
+// Every persisted key in the order it is read and written.
+const std::array<SettingKey, 25> kSettingKeys{{
+    {"option", "pos", &Settings::pos},
+    {"option", "flag_use_hint1", &Settings::flag_use_hint1},
+    {"option", "flag_use_hins1", &Settings::flag_use_hins1},
+    {"option", "val_usespi", &Settings::val_usespi},
+    {"option", "val_titlewait", &Settings::val_titlewait},
+    {"option", "fn_bgg", &Settings::fn_bgg},
+    {"option", "braito", &Settings::braito},
+    {"option", "val_ecf", &Settings::val_ecf},
+    {"option", "val_fpossx", &Settings::val_fpossx},
+    {"option", "val_fpossy", &Settings::val_fpossy},
+    {"option", "val_fposex", &Settings::val_fposex},
+    {"option", "val_fposey", &Settings::val_fposey},
+    {"option", "val_ffrraito", &Settings::val_ffrraito},
+    {"option", "backcolor", &Settings::backcolor},
+    {"option", "SlideShowDir", &Settings::SlideShowDir},
+    {"option", "val_SSChangeTime", &Settings::val_SSChangeTime},
+    {"option", "flag_SlideShow", &Settings::flag_SlideShow},
+    {"debug", "debug", &Settings::debug},
+    {"debug", "debuglog", &Settings::debuglog},
+    {"debug", "rewritelog", &Settings::rewritelog},
+    {"main", "top", &Settings::top},
+    {"main", "left", &Settings::left},
+    {"main", "width", &Settings::width},
+    {"main", "height", &Settings::height},
+    {"sta", "val_lastdatadir", &Settings::val_lastdatadir},
+}};
+
+void ReadKey(AMIni1& store, const SettingKey& entry, Settings& settings) {
+    static const Settings defaults;
+    std::visit(
+        [&](auto member) {
+            using Value = std::remove_reference_t<decltype(settings.*member)>;
+            auto& target = settings.*member;
+            const Value& fallback = defaults.*member;
+            if constexpr (std::is_same_v<Value, bool>) {
+                target = store.ReadBool(entry.section, entry.key, fallback);
+            } else if constexpr (std::is_same_v<Value, int32_t>) {
+                target = store.ReadInteger(entry.section, entry.key, fallback);
+            } else if constexpr (std::is_same_v<Value, Color>) {
+                target = store.ReadColor(entry.section, entry.key, fallback);
+            } else {
+                target = store.ReadString(entry.section, entry.key, fallback);
+            }
+        },
+        entry.member);
+}
+
+void WriteKey(AMIni1& store, const SettingKey& entry, const Settings& settings) {
+    std::visit(
+        [&](auto member) {
+            using Value = std::remove_cvref_t<decltype(settings.*member)>;
+            const Value& value = settings.*member;
+            if constexpr (std::is_same_v<Value, bool>) {
+                store.WriteBool(entry.section, entry.key, value);
+            } else if constexpr (std::is_same_v<Value, int32_t>) {
+                store.WriteInteger(entry.section, entry.key, value);
+            } else if constexpr (std::is_same_v<Value, Color>) {
+                store.WriteColor(entry.section, entry.key, value);
+            } else {
+                store.WriteString(entry.section, entry.key, value);
+            }
+        },
+        entry.member);
+}
+
+}  // namespace
+
+std::unique_ptr<AMIni1> OpenSettingsFile(const SettingsContext& context) {
+    return AMIni1::CreateIni(context.profile, context.paths.settingsFilePath);
+}
+
+std::unique_ptr<AMIni1> OpenCommonKey(const SettingsContext& context) {
+    return AMIni1::CreateRegIni(context.registry, kCommonKeyPath);
+}
+
+void LoadSettings(Settings& settings, const SettingsContext& context) {
+    {
+        const auto store = OpenSettingsFile(context);
+        for (const SettingKey& entry : kSettingKeys) {
+            if (entry.section == kOption) ReadKey(*store, entry, settings);
+        }
+    }
+    const auto store = OpenSettingsFile(context);
+    for (const SettingKey& entry : kSettingKeys) {
+        if (entry.section != kOption) ReadKey(*store, entry, settings);
+    }
+}
+
+void SaveOptionSection(const Settings& settings, const SettingsContext& context) {
+    const auto store = OpenSettingsFile(context);
+    for (const SettingKey& entry : kSettingKeys) {
+        if (entry.section == kOption) WriteKey(*store, entry, settings);
+    }
+}
+
+void SaveSettings(const Settings& settings, const SettingsContext& context) {
+    SaveOptionSection(settings, context);
+    {
+        // "debug" is only ever read: a file without it stays without it.
+        const auto store = OpenSettingsFile(context);
+        for (const SettingKey& entry : kSettingKeys) {
+            if (entry.section != kOption && entry.section != kDebug) WriteKey(*store, entry, settings);
+        }
+    }
+    OpenCommonKey(context)->WriteString("path", "KEMBO", context.paths.programPath);
+}
+
+}  // namespace kembo

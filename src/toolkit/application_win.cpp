@@ -1,0 +1,131 @@
+#include "toolkit/application_win.h"
+
+#include <commctrl.h>
+
+#include "base/errors.h"
+#include "toolkit/form_win.h"
+#include "toolkit/text_win.h"
+
+namespace kembo {
+
+namespace {
+constexpr wchar_t kWindowClass[] = L"KemboApplication";
+}
+
+Application::Application(HINSTANCE instance) : instance_(instance) {
+    icon_ = LoadIconW(instance_, L"MAINICON");
+    if (!icon_) icon_ = LoadIconW(nullptr, MAKEINTRESOURCEW(32512));  // IDI_APPLICATION
+
+    WNDCLASSEXW wc{};
+    wc.cbSize = sizeof wc;
+    wc.lpfnWndProc = &Application::WindowProc;
+    wc.hInstance = instance_;
+    wc.hIcon = icon_;
+    wc.hCursor = LoadCursorW(nullptr, MAKEINTRESOURCEW(32512));  // IDC_ARROW
+    wc.lpszClassName = kWindowClass;
+    RegisterClassExW(&wc);
+
+    // A zero-sized captioned window: the owner of every form, so that the forms follow it in
+    // the z-order and share its one taskbar button.
+    const int x = GetSystemMetrics(SM_CXSCREEN) / 2;
+    const int y = GetSystemMetrics(SM_CYSCREEN) / 2;
+    handle_ = CreateWindowExW(0, kWindowClass, L"", WS_POPUP | WS_CAPTION | WS_CLIPSIBLINGS |
+                              WS_SYSMENU | WS_MINIMIZEBOX, x, y, 0, 0, nullptr, nullptr,
+                              instance_, this);
+}
+
+Application::~Application() {
+    if (handle_) DestroyWindow(handle_);
+}
+
+void Application::SetTitle(const std::string& title) {
+    title_ = title;
+    if (handle_) SetWindowTextW(handle_, Wide(title).c_str());
+}
+
+void Application::Initialize() {
+    INITCOMMONCONTROLSEX icc{sizeof icc, ICC_STANDARD_CLASSES | ICC_WIN95_CLASSES};
+    InitCommonControlsEx(&icc);
+}
+
+void Application::RegisterForm(Form& form) {
+    if (!mainForm_) mainForm_ = &form;
+}
+
+void Application::UnregisterForm(Form& form) {
+    if (mainForm_ == &form) mainForm_ = nullptr;
+}
+
+void Application::Run() {
+    if (!mainForm_) return;
+    mainForm_->Show();
+    // Runs until WM_QUIT is taken from the queue, so that no quit is left behind to close the
+    // message boxes that may follow the loop.
+    MSG msg;
+    while (GetMessageW(&msg, nullptr, 0, 0) > 0) DispatchOne(msg);
+    terminated_ = true;
+}
+
+void Application::Terminate() {
+    terminated_ = true;
+    PostQuitMessage(0);
+}
+
+void Application::ProcessMessages() {
+    MSG msg;
+    while (PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) {
+        if (msg.message == WM_QUIT) {
+            terminated_ = true;
+            PostQuitMessage(static_cast<int>(msg.wParam));  // leave it for the loop
+            break;
+        }
+        DispatchOne(msg);
+    }
+}
+
+bool Application::DispatchOne(const MSG& msg) {
+    TranslateMessage(&msg);
+    DispatchMessageW(&msg);
+    return true;
+}
+
+void Application::HandleException(const std::exception& error) {
+    if (dynamic_cast<const Abort*>(&error)) return;
+    ShowErrorBox(error.what());
+}
+
+void Application::HandleUnknownException() {
+    ShowErrorBox("予期しないエラーが発生しました");
+}
+
+void Application::ShowErrorBox(const std::string& message) {
+    MessageBoxW(handle_, Wide(ErrorBoxText(message)).c_str(), Wide(title_).c_str(),
+                MB_ICONERROR | MB_OK);
+}
+
+LRESULT CALLBACK Application::WindowProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
+    switch (message) {
+    case WM_CLOSE:
+        // Closing the taskbar button closes the program through its main form.
+        if (auto* app = reinterpret_cast<Application*>(GetWindowLongPtrW(hwnd, GWLP_USERDATA))) {
+            if (app->mainForm_) {
+                PostMessageW(app->mainForm_->Handle(), WM_CLOSE, 0, 0);
+                return 0;
+            }
+        }
+        break;
+    case WM_NCCREATE: {
+        auto* create = reinterpret_cast<CREATESTRUCTW*>(lParam);
+        SetWindowLongPtrW(hwnd, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(create->lpCreateParams));
+        break;
+    }
+    case WM_NCDESTROY:
+        SetWindowLongPtrW(hwnd, GWLP_USERDATA, 0);
+        break;
+    default:
+        break;
+    }
+    return DefWindowProcW(hwnd, message, wParam, lParam);
+}
+
+}  // namespace kembo

@@ -1,0 +1,66 @@
+#pragma once
+// The base of every window of the program. Its window class name is the form's class name,
+// so tools and tests find a form with FindWindowW(L"Tmainf_f1", ...).
+#include <windows.h>
+
+#include <string>
+
+namespace kembo {
+
+class Application;
+
+class Form {
+public:
+    Form(Application& app, std::wstring className);
+    virtual ~Form();
+    Form(const Form&) = delete;
+    Form& operator=(const Form&) = delete;
+
+    Application& App() const { return app_; }
+    HWND Handle() const { return handle_; }
+
+    std::string Caption() const;
+    void SetCaption(const std::string& caption);
+
+    // Screen rectangle of the window; each setter is one change of its own.
+    int Left() const;
+    int Top() const;
+    int Width() const;
+    int Height() const;
+    void SetLeft(int left);
+    void SetTop(int top);
+    void SetWidth(int width);
+    void SetHeight(int height);
+    int ClientWidth() const;
+    int ClientHeight() const;
+
+    bool Visible() const;
+    void Show();
+    void Hide();
+    void Invalidate();
+    // Asks the form to close, as the user would.
+    void Close();
+
+protected:
+    // Creates the window (hidden, owned by the application window).
+    void CreateHandle(DWORD style, DWORD exStyle, int left, int top, int width, int height);
+    // Every message goes here; the default is DefWindowProc and the close rule below.
+    virtual LRESULT HandleMessage(UINT message, WPARAM wParam, LPARAM lParam);
+    LRESULT DefaultHandler(UINT message, WPARAM wParam, LPARAM lParam);
+    // WM_CLOSE: when CanClose agrees, OnClose runs; the main form then ends the message loop,
+    // another form hides.
+    virtual bool CanClose() { return true; }
+    virtual void OnClose() {}
+    HBRUSH backgroundBrush_ = reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1);
+
+private:
+    static LRESULT CALLBACK WindowProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam);
+    void SetBounds(int left, int top, int width, int height);
+    RECT WindowRect() const;
+
+    Application& app_;
+    std::wstring className_;
+    HWND handle_ = nullptr;
+};
+
+}  // namespace kembo

@@ -1,0 +1,28 @@
+#pragma once
+// A fresh folder under the temporary folder, removed with everything in it at scope end.
+#include <windows.h>
+
+#include <string>
+
+namespace kembo::testing {
+
+class TempFolder {
+public:
+    TempFolder();
+    ~TempFolder();
+    TempFolder(const TempFolder&) = delete;
+    TempFolder& operator=(const TempFolder&) = delete;
+    // With a trailing backslash.
+    const std::wstring& Path() const { return path_; }
+    std::wstring File(const std::wstring& name) const { return path_ + name; }
+
+private:
+    std::wstring path_;
+};
+
+std::string ReadWholeFile(const std::wstring& path);
+void WriteWholeFile(const std::wstring& path, const std::string& bytes);
+bool FileExists(const std::wstring& path);
+void RemoveTree(const std::wstring& path);
+
+}  // namespace kembo::testing

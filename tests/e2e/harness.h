@@ -1,0 +1,77 @@
+#pragma once
+// Drives the real KEMBO.EXE: a private copy of the program folder, an INI file written (or
+// not) before the start, the program started and found by its window class, closed as a user
+// closes it, and what it left behind read back.
+#include <windows.h>
+
+#include <string>
+#include <utility>
+#include <vector>
+
+#include "temp_folder.h"
+
+namespace kembo::e2e {
+
+struct IniEntry {
+    std::string section;
+    std::string key;
+    std::string value;
+    bool operator==(const IniEntry&) const = default;
+};
+
+// The entries of an INI text in file order.
+std::vector<IniEntry> ParseIni(const std::string& text);
+
+class KemboRun {
+public:
+    KemboRun();
+    ~KemboRun();
+    KemboRun(const KemboRun&) = delete;
+    KemboRun& operator=(const KemboRun&) = delete;
+
+    const std::wstring& Folder() const { return folder_.Path(); }
+    std::wstring ExePath() const { return folder_.File(L"KEMBO.EXE"); }
+    std::wstring IniPath() const { return folder_.File(L"KEMBO.INI"); }
+
+    void WriteIni(const std::string& text) const;
+    std::string ReadIni() const;
+    std::vector<IniEntry> IniEntries() const { return ParseIni(ReadIni()); }
+
+    // Starts a copy of the program; several copies may run.
+    HANDLE Start(const std::wstring& arguments = L"");
+    // The visible main window of the first copy, or nullptr after the timeout.
+    HWND WaitForMainWindow(DWORD timeoutMs = 15000);
+    // WM_CLOSE to the main window, as the menu's exit does; the process exit code, or -1 when
+    // it did not end in time.
+    int Close(DWORD timeoutMs = 15000);
+    // Waits for a started process to end; its exit code, or -1 on timeout.
+    static int WaitForExit(HANDLE process, DWORD timeoutMs);
+
+    // A top-level window of the first copy with the given class, nullptr if none.
+    HWND FindProcessWindow(const wchar_t* className) const;
+    DWORD ProcessId() const { return processes_.empty() ? 0 : GetProcessId(processes_.front()); }
+
+private:
+    testing::TempFolder folder_;
+    std::vector<HANDLE> processes_;
+};
+
+// The folder of the built program (from KEMBO_DIST) as a Windows path ending in '\'.
+std::wstring DistFolder();
+void CopyTree(const std::wstring& from, const std::wstring& to);
+
+// HKCU\SOFTWARE\VOLKA\Common\path, value "KEMBO"; empty when missing.
+std::wstring ReadRegisteredPath();
+void DeleteRegisteredPath();
+
+RECT WindowRect(HWND window);
+
+// A message box (dialog class #32770) of the process: caption and text.
+struct MessageBoxSeen {
+    HWND window = nullptr;
+    std::wstring caption;
+    std::wstring text;
+};
+MessageBoxSeen WaitForMessageBox(DWORD processId, DWORD timeoutMs = 15000);
+
+}  // namespace kembo::e2e

@@ -1,0 +1,138 @@
+#include <gtest/gtest.h>
+
+#include "base/errors.h"
+#include "core/settings.h"
+#include "fake_ports.h"
+
+namespace kembo {
+namespace {
+
+using test::FakeProfile;
+using test::FakeRegistry;
+
+const std::vector<std::string> kOptionOrder = {
+    "option/pos",          "option/flag_use_hint1", "option/flag_use_hins1", "option/val_usespi",
+    "option/val_titlewait", "option/fn_bgg",        "option/braito",         "option/val_ecf",
+    "option/val_fpossx",   "option/val_fpossy",     "option/val_fposex",     "option/val_fposey",
+    "option/val_ffrraito", "option/backcolor",      "option/SlideShowDir",   "option/val_SSChangeTime",
+    "option/flag_SlideShow",
+};
+const std::vector<std::string> kWindowOrder = {"main/top", "main/left", "main/width", "main/height",
+                                               "sta/val_lastdatadir"};
+
+std::vector<std::string> Keys(const std::vector<FakeProfile::Access>& accesses) {
+    std::vector<std::string> keys;
+    for (const auto& a : accesses) keys.push_back(a.section + "/" + a.key);
+    return keys;
+}
+
+std::vector<std::string> Concat(std::vector<std::string> a, const std::vector<std::string>& b) {
+    a.insert(a.end(), b.begin(), b.end());
+    return a;
+}
+
+class SettingsTest : public ::testing::Test {
+protected:
+    ProgramPaths paths = DeriveProgramPaths("C:\\Apps\\KEMBO.EXE");
+    FakeProfile profile;
+    FakeRegistry registry;
+    SettingsContext context{paths, profile, registry};
+    const std::string& file = paths.settingsFilePath;
+};
+
+TEST_F(SettingsTest, NoFileLoadsTheDefaultsAndLeavesEverythingUntouched) {
+    Settings s;
+    s.width = 1;
+    s.backcolor = 0;
+    s.fn_bgg.clear();
+    s.rewritelog = 0;
+    LoadSettings(s, context);
+    EXPECT_EQ(s.width, 400);
+    EXPECT_EQ(s.backcolor, 0x800080u);
+    EXPECT_EQ(s.fn_bgg, "sample1.bmp");
+    EXPECT_EQ(s.rewritelog, 1);
+    EXPECT_FALSE(profile.HasFile(file));
+    EXPECT_TRUE(registry.createdKeys.empty());
+}
+
+TEST_F(SettingsTest, LoadReadsOptionThenDebugMainAndSta) {
+    Settings s;
+    LoadSettings(s, context);
+    const auto expected = Concat(Concat(kOptionOrder, {"debug/debug", "debug/debuglog", "debug/rewritelog"}),
+                                 kWindowOrder);
+    EXPECT_EQ(Keys(profile.reads), expected);
+    for (const auto& read : profile.reads) EXPECT_EQ(read.file, file);
+}
+
+TEST_F(SettingsTest, LoadTakesStoredValuesAndDefaultsForGarbage) {
+    profile.Put(file, "option", "val_fpossx", "-1920");
+    profile.Put(file, "option", "flag_SlideShow", "7");
+    profile.Put(file, "option", "backcolor", "teal");
+    profile.Put(file, "option", "braito", "150%");
+    profile.Put(file, "option", "SlideShowDir", "D:\\写真");
+    profile.Put(file, "debug", "debuglog", "2");
+    profile.Put(file, "main", "width", "0");
+    Settings s;
+    LoadSettings(s, context);
+    EXPECT_EQ(s.val_fpossx, -1920);
+    EXPECT_TRUE(s.flag_SlideShow);
+    EXPECT_EQ(s.backcolor, 0x800080u);
+    EXPECT_EQ(s.braito, 100);
+    EXPECT_EQ(s.SlideShowDir, "D:\\写真");
+    EXPECT_EQ(s.debuglog, 2);
+    EXPECT_EQ(s.width, 0);  // corrected later, when the window settings are applied
+}
+
+TEST_F(SettingsTest, SaveWritesEveryKeyInOrderButNeverDebug) {
+    Settings s;
+    SaveSettings(s, context);
+    EXPECT_EQ(Keys(profile.writes), Concat(kOptionOrder, kWindowOrder));
+    EXPECT_EQ(profile.Get(file, "option", "backcolor"), "clPurple");
+    EXPECT_EQ(profile.Get(file, "option", "flag_use_hint1"), "1");
+    EXPECT_EQ(profile.Get(file, "option", "val_fposex"), "-1");
+    EXPECT_EQ(profile.Dump(file).size(), 3u);  // option, main, sta
+
+    EXPECT_EQ(registry.createdKeys, std::vector<std::string>{"SOFTWARE\\VOLKA\\Common"});
+    const RegValue path = registry.Get(RegRoot::CurrentUser, "SOFTWARE\\VOLKA\\Common\\path", "KEMBO");
+    EXPECT_EQ(path.type, RegValue::Type::String);
+    EXPECT_EQ(path.text, "C:\\Apps\\KEMBO.EXE");
+
+    profile.writes.clear();
+    SaveOptionSection(s, context);
+    EXPECT_EQ(Keys(profile.writes), kOptionOrder);
+}
+
+TEST_F(SettingsTest, SavedValuesLoadBackUnchanged) {
+    Settings saved;
+    saved.pos = 3;
+    saved.flag_use_hint1 = false;
+    saved.fn_bgg = "C:\\絵\\a b.jpg";
+    saved.val_fpossx = -1920;
+    saved.backcolor = 0xA0B0C0;
+    saved.flag_SlideShow = true;
+    saved.top = -20;
+    saved.val_lastdatadir = "E:\\";
+    SaveSettings(saved, context);
+    EXPECT_EQ(profile.Get(file, "option", "backcolor"), "$00A0B0C0");
+
+    Settings loaded;
+    LoadSettings(loaded, context);
+    FakeProfile again;
+    SaveSettings(loaded, {paths, again, registry});
+    EXPECT_EQ(again.Dump(file), profile.Dump(file));
+    EXPECT_EQ(loaded.val_fpossx, -1920);
+}
+
+TEST_F(SettingsTest, ReadOnlyFileStopsTheSaveWithItsPath) {
+    profile.readOnlyFiles.insert(file);
+    try {
+        SaveSettings(Settings{}, context);
+        FAIL() << "no error";
+    } catch (const Error& error) {
+        EXPECT_STREQ(error.what(), "C:\\Apps\\KEMBO.INI に書き込めません");
+    }
+    EXPECT_TRUE(registry.createdKeys.empty());
+}
+
+}  // namespace
+}  // namespace kembo

@@ -1,0 +1,148 @@
+// The toolkit core against the real window manager: the error box for an uncaught error, the
+// form's class name and geometry, the timer.
+#include <gtest/gtest.h>
+
+#include <windows.h>
+
+#include <atomic>
+#include <thread>
+
+#include "base/errors.h"
+#include "toolkit/application_win.h"
+#include "toolkit/form_win.h"
+#include "toolkit/text_win.h"
+#include "toolkit/timer_win.h"
+
+namespace kembo {
+namespace {
+
+constexpr UINT kThrowMessage = WM_APP + 1;
+
+class ThrowingForm : public Form {
+public:
+    explicit ThrowingForm(Application& app) : Form(app, L"TThrowingForm") {
+        CreateHandle(WS_POPUP, 0, 10, 20, 200, 100);
+    }
+    std::string message = "壁紙に書き込めません";
+
+protected:
+    LRESULT HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam) override {
+        if (msg == kThrowMessage) {
+            if (wParam == 1) throw Abort();
+            throw Error(message);
+        }
+        return DefaultHandler(msg, wParam, lParam);
+    }
+};
+
+struct SeenBox {
+    std::wstring caption;
+    std::wstring text;
+    bool found = false;
+};
+
+// Waits on a second thread for this process's message box, reads it and presses OK.
+std::thread AnswerMessageBox(SeenBox& seen) {
+    return std::thread([&seen] {
+        for (int i = 0; i < 500 && !seen.found; ++i) {
+            HWND box = nullptr;
+            while ((box = FindWindowExW(nullptr, box, L"#32770", nullptr)) != nullptr) {
+                DWORD pid = 0;
+                GetWindowThreadProcessId(box, &pid);
+                if (pid != GetCurrentProcessId()) continue;
+                wchar_t caption[256] = {};
+                wchar_t text[1024] = {};
+                GetWindowTextW(box, caption, 256);
+                GetDlgItemTextW(box, 0xFFFF, text, 1024);
+                seen.caption = caption;
+                seen.text = text;
+                seen.found = true;
+                PostMessageW(box, WM_COMMAND, IDOK, 0);
+                break;
+            }
+            Sleep(20);
+        }
+    });
+}
+
+TEST(ApplicationTest, UncaughtErrorShowsAnErrorBoxAndTheProgramGoesOn) {
+    Application app(GetModuleHandleW(nullptr));
+    app.SetTitle("KEMBO");
+    ThrowingForm form(app);
+    EXPECT_EQ(app.MainForm(), &form);
+
+    SeenBox seen;
+    std::thread answer = AnswerMessageBox(seen);
+    SendMessageW(form.Handle(), kThrowMessage, 0, 0);
+    answer.join();
+    ASSERT_TRUE(seen.found);
+    EXPECT_EQ(Narrow(seen.caption), "KEMBO");
+    EXPECT_EQ(Narrow(seen.text), "壁紙に書き込めません.");
+
+    // The form still answers after the error.
+    EXPECT_TRUE(IsWindow(form.Handle()));
+    form.message = "Could not read (sample.bmp)";
+    SeenBox second;
+    answer = AnswerMessageBox(second);
+    SendMessageW(form.Handle(), kThrowMessage, 0, 0);
+    answer.join();
+    EXPECT_EQ(Narrow(second.text), "Could not read (sample.bmp)");
+}
+
+TEST(ApplicationTest, SilentAbortShowsNothing) {
+    Application app(GetModuleHandleW(nullptr));
+    ThrowingForm form(app);
+    SendMessageW(form.Handle(), kThrowMessage, 1, 0);
+    HWND box = nullptr;
+    while ((box = FindWindowExW(nullptr, box, L"#32770", nullptr)) != nullptr) {
+        DWORD pid = 0;
+        GetWindowThreadProcessId(box, &pid);
+        EXPECT_NE(pid, GetCurrentProcessId());
+    }
+}
+
+TEST(FormTest, ClassNameIsTheFormNameAndEachEdgeMovesAlone) {
+    Application app(GetModuleHandleW(nullptr));
+    ThrowingForm form(app);
+    EXPECT_EQ(FindWindowW(L"TThrowingForm", nullptr), form.Handle());
+    EXPECT_EQ(GetWindow(form.Handle(), GW_OWNER), app.Handle());
+    EXPECT_EQ(form.Left(), 10);
+    EXPECT_EQ(form.Top(), 20);
+    form.SetTop(-300);
+    form.SetLeft(-1920);
+    form.SetWidth(640);
+    form.SetHeight(480);
+    EXPECT_EQ(form.Left(), -1920);
+    EXPECT_EQ(form.Top(), -300);
+    EXPECT_EQ(form.Width(), 640);
+    EXPECT_EQ(form.Height(), 480);
+}
+
+TEST(FormTest, ClosingTheMainFormEndsTheLoop) {
+    Application app(GetModuleHandleW(nullptr));
+    ThrowingForm form(app);
+    PostMessageW(form.Handle(), WM_CLOSE, 0, 0);
+    app.Run();  // returns once the close has been handled
+    EXPECT_TRUE(app.Terminated());
+    EXPECT_TRUE(IsWindow(form.Handle()));  // the window outlives the loop for the last save
+}
+
+TEST(TimerTest, FiresBetweenMessagesAndReportsErrors) {
+    Application app(GetModuleHandleW(nullptr));
+    ThrowingForm form(app);
+    Timer timer(app);
+    int ticks = 0;
+    timer.OnTimer = [&] {
+        if (++ticks == 3) {
+            timer.SetEnabled(false);
+            app.Terminate();
+        }
+    };
+    timer.SetInterval(10);
+    timer.SetEnabled(true);
+    app.Run();
+    EXPECT_EQ(ticks, 3);
+}
+
+}  // namespace
+}  // namespace kembo

@@ -1,0 +1,61 @@
+# Sourced by the test and run helpers: one Xvfb display, one Wine prefix under build/ and one
+# persistent wineserver for everything that runs under Wine.
+# shellcheck shell=bash
+
+kembo_root=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
+export WINEPREFIX="$kembo_root/build/wineprefix"
+export WINEDEBUG=-all
+export WINEDLLOVERRIDES="mscoree,mshtml="
+kembo_xvfb_pid=""
+
+# Starts Xvfb on a free display unless told to use an existing one.
+kembo_start_display() {
+  if [ -n "${KEMBO_USE_DISPLAY:-}" ]; then
+    export DISPLAY="$KEMBO_USE_DISPLAY"
+    return
+  fi
+  local n
+  for n in $(seq 91 140); do
+    [ -e "/tmp/.X$n-lock" ] || [ -e "/tmp/.X11-unix/X$n" ] && continue
+    Xvfb ":$n" -screen 0 1280x1024x24 -nolisten tcp >/dev/null 2>&1 &
+    kembo_xvfb_pid=$!
+    export DISPLAY=":$n"
+    local i
+    for i in $(seq 1 100); do
+      xdpyinfo >/dev/null 2>&1 && return 0
+      kill -0 "$kembo_xvfb_pid" 2>/dev/null || break
+      sleep 0.1
+    done
+  done
+  echo "wine-session: could not start Xvfb" >&2
+  return 1
+}
+
+# Creates the prefix once: no prompts, no window-manager delays, Japanese glyphs.
+kembo_prepare_prefix() {
+  if [ ! -f "$WINEPREFIX/.kembo-ready" ]; then
+    rm -rf "$WINEPREFIX"
+    mkdir -p "$(dirname "$WINEPREFIX")"
+    wineboot -i >"$kembo_root/build/wineboot.log" 2>&1
+    local reg="$kembo_root/build/wine-prefix.reg"
+    iconv -f UTF-8 -t UTF-16LE "$kembo_root/tools/wine-prefix.reg" | { printf '\xff\xfe'; cat; } >"$reg"
+    wine regedit /S "$(winepath -w "$reg")" >>"$kembo_root/build/wineboot.log" 2>&1
+    wineserver -w
+    touch "$WINEPREFIX/.kembo-ready"
+  fi
+}
+
+kembo_start_wine() {
+  kembo_start_display
+  kembo_prepare_prefix
+  wineserver -p
+  trap kembo_stop_wine EXIT
+}
+
+kembo_stop_wine() {
+  wineserver -k >/dev/null 2>&1 || true
+  if [ -n "$kembo_xvfb_pid" ]; then
+    kill "$kembo_xvfb_pid" >/dev/null 2>&1 || true
+    wait "$kembo_xvfb_pid" 2>/dev/null || true
+  fi
+}
