@@ -4,6 +4,8 @@
 
 namespace kembo {
 
+void RaiseMessage(const std::string& text) { throw Error(text); }
+
 std::string FormatText(std::string_view pattern, std::string_view arg) {
     std::string result(pattern);
     const std::size_t at = result.find("%s");

@@ -30,6 +30,9 @@ public:
     Abort() : Error(std::string()) {}
 };
 
+// Raises the general error with the text as its message.
+[[noreturn]] void RaiseMessage(const std::string& text);
+
 // Replaces the first "%s" of pattern by arg (the message templates carry one each).
 std::string FormatText(std::string_view pattern, std::string_view arg);
 

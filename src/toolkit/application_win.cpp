@@ -10,9 +10,13 @@ namespace kembo {
 
 namespace {
 constexpr wchar_t kWindowClass[] = L"KemboApplication";
-}
+Application* current = nullptr;
+}  // namespace
+
+Application* Application::Current() { return current; }
 
 Application::Application(HINSTANCE instance) : instance_(instance) {
+    current = this;
     icon_ = LoadIconW(instance_, L"MAINICON");
     if (!icon_) icon_ = LoadIconW(nullptr, MAKEINTRESOURCEW(32512));  // IDI_APPLICATION
 
@@ -35,6 +39,7 @@ Application::Application(HINSTANCE instance) : instance_(instance) {
 }
 
 Application::~Application() {
+    if (current == this) current = nullptr;
     if (handle_) DestroyWindow(handle_);
 }
 

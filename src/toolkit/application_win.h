@@ -14,6 +14,8 @@ class Application {
 public:
     explicit Application(HINSTANCE instance);
     ~Application();
+    // The application of the running program (the newest one made), or nullptr.
+    static Application* Current();
     Application(const Application&) = delete;
     Application& operator=(const Application&) = delete;
 

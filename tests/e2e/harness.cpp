@@ -148,27 +148,4 @@ RECT WindowRect(HWND window) {
     return r;
 }
 
-MessageBoxSeen WaitForMessageBox(DWORD processId, DWORD timeoutMs) {
-    const DWORD start = GetTickCount();
-    do {
-        HWND box = nullptr;
-        while ((box = FindWindowExW(nullptr, box, L"#32770", nullptr)) != nullptr) {
-            DWORD owner = 0;
-            GetWindowThreadProcessId(box, &owner);
-            if (owner != processId || !IsWindowVisible(box)) continue;
-            MessageBoxSeen seen;
-            seen.window = box;
-            wchar_t text[2048] = {};
-            GetWindowTextW(box, text, 2048);
-            seen.caption = text;
-            text[0] = L'\0';
-            GetDlgItemTextW(box, 0xFFFF, text, 2048);
-            seen.text = text;
-            return seen;
-        }
-        Sleep(20);
-    } while (GetTickCount() - start < timeoutMs);
-    return {};
-}
-
 }  // namespace kembo::e2e

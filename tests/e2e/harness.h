@@ -66,12 +66,4 @@ void DeleteRegisteredPath();
 
 RECT WindowRect(HWND window);
 
-// A message box (dialog class #32770) of the process: caption and text.
-struct MessageBoxSeen {
-    HWND window = nullptr;
-    std::wstring caption;
-    std::wstring text;
-};
-MessageBoxSeen WaitForMessageBox(DWORD processId, DWORD timeoutMs = 15000);
-
 }  // namespace kembo::e2e

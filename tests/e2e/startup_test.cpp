@@ -4,6 +4,7 @@
 #include <algorithm>
 
 #include "harness.h"
+#include "message_box_probe.h"
 
 namespace kembo::e2e {
 namespace {
@@ -179,8 +180,8 @@ TEST(StartupTest, UnwritableSettingsFileIsReportedAtShutdown) {
     ASSERT_NE(run.WaitForMainWindow(), nullptr);
     PostMessageW(run.FindProcessWindow(L"Tmainf_f1"), WM_CLOSE, 0, 0);
 
-    const MessageBoxSeen box = WaitForMessageBox(run.ProcessId());
-    ASSERT_NE(box.window, nullptr);
+    const testing::SeenBox box = testing::WaitForMessageBox(run.ProcessId(), 15000);
+    ASSERT_TRUE(box.Found());
     EXPECT_EQ(box.caption, L"KEMBO");
     EXPECT_EQ(box.text, run.IniPath() + L" に書き込めません.");
     PostMessageW(box.window, WM_COMMAND, IDOK, 0);

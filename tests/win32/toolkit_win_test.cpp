@@ -8,6 +8,7 @@
 #include <thread>
 
 #include "base/errors.h"
+#include "message_box_probe.h"
 #include "toolkit/application_win.h"
 #include "toolkit/form_win.h"
 #include "toolkit/text_win.h"
@@ -35,35 +36,8 @@ protected:
     }
 };
 
-struct SeenBox {
-    std::wstring caption;
-    std::wstring text;
-    bool found = false;
-};
-
-// Waits on a second thread for this process's message box, reads it and presses OK.
-std::thread AnswerMessageBox(SeenBox& seen) {
-    return std::thread([&seen] {
-        for (int i = 0; i < 500 && !seen.found; ++i) {
-            HWND box = nullptr;
-            while ((box = FindWindowExW(nullptr, box, L"#32770", nullptr)) != nullptr) {
-                DWORD pid = 0;
-                GetWindowThreadProcessId(box, &pid);
-                if (pid != GetCurrentProcessId()) continue;
-                wchar_t caption[256] = {};
-                wchar_t text[1024] = {};
-                GetWindowTextW(box, caption, 256);
-                GetDlgItemTextW(box, 0xFFFF, text, 1024);
-                seen.caption = caption;
-                seen.text = text;
-                seen.found = true;
-                PostMessageW(box, WM_COMMAND, IDOK, 0);
-                break;
-            }
-            Sleep(20);
-        }
-    });
-}
+using testing::AnswerMessageBox;
+using testing::SeenBox;
 
 TEST(ApplicationTest, UncaughtErrorShowsAnErrorBoxAndTheProgramGoesOn) {
     Application app(GetModuleHandleW(nullptr));
@@ -75,7 +49,7 @@ TEST(ApplicationTest, UncaughtErrorShowsAnErrorBoxAndTheProgramGoesOn) {
     std::thread answer = AnswerMessageBox(seen);
     SendMessageW(form.Handle(), kThrowMessage, 0, 0);
     answer.join();
-    ASSERT_TRUE(seen.found);
+    ASSERT_TRUE(seen.Found());
     EXPECT_EQ(Narrow(seen.caption), "KEMBO");
     EXPECT_EQ(Narrow(seen.text), "壁紙に書き込めません.");
 
@@ -93,12 +67,7 @@ TEST(ApplicationTest, SilentAbortShowsNothing) {
     Application app(GetModuleHandleW(nullptr));
     ThrowingForm form(app);
     SendMessageW(form.Handle(), kThrowMessage, 1, 0);
-    HWND box = nullptr;
-    while ((box = FindWindowExW(nullptr, box, L"#32770", nullptr)) != nullptr) {
-        DWORD pid = 0;
-        GetWindowThreadProcessId(box, &pid);
-        EXPECT_NE(pid, GetCurrentProcessId());
-    }
+    EXPECT_FALSE(testing::FindMessageBox(GetCurrentProcessId()).Found());
 }
 
 TEST(FormTest, ClassNameIsTheFormNameAndEachEdgeMovesAlone) {

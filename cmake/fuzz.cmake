@@ -1,0 +1,60 @@
+# libFuzzer targets (clang): the readers of outside input under ASan and UBSan, and a short CTest
+# run of each. Only the sources the targets need are built; `tools/fuzz` runs longer.
+if(NOT CMAKE_CXX_COMPILER_ID MATCHES "Clang")
+  message(FATAL_ERROR "The fuzz targets need clang: use the preset fuzz")
+endif()
+if(KEMBO_SANITIZE)
+  message(FATAL_ERROR "The fuzz build brings its own sanitizers: leave KEMBO_SANITIZE OFF")
+endif()
+set_target_properties(kembo_core PROPERTIES EXCLUDE_FROM_ALL ON)
+
+set(fuzz_sanitizers -fsanitize=address,undefined -fno-sanitize-recover=all -fno-omit-frame-pointer)
+set(base_sources ${PROJECT_SOURCE_DIR}/src/base/errors.cpp ${PROJECT_SOURCE_DIR}/src/base/text.cpp
+  ${PROJECT_SOURCE_DIR}/src/image/pixel_buffer.cpp)
+file(GLOB bmp_sources CONFIGURE_DEPENDS ${PROJECT_SOURCE_DIR}/src/image/bmp_*.cpp)
+add_library(kembo_fuzz_core STATIC ${base_sources} ${bmp_sources})
+target_include_directories(kembo_fuzz_core PUBLIC ${PROJECT_SOURCE_DIR}/src)
+target_compile_options(kembo_fuzz_core PUBLIC ${fuzz_sanitizers} -fsanitize=fuzzer-no-link)
+target_compile_options(kembo_fuzz_core PRIVATE ${warnings})
+target_link_options(kembo_fuzz_core PUBLIC ${fuzz_sanitizers})
+
+add_executable(bmp_reader_fuzz ${PROJECT_SOURCE_DIR}/fuzz/bmp_reader_fuzz.cpp)
+target_link_libraries(bmp_reader_fuzz PRIVATE kembo_fuzz_core)
+target_compile_options(bmp_reader_fuzz PRIVATE ${warnings})
+target_link_options(bmp_reader_fuzz PRIVATE -fsanitize=fuzzer)
+
+# Seeds: BMP Suite's files when ../shared is there, else a few pictures from our own writer.
+# The fuzzer adds what it finds to the corpus folder; both stay in the build folder.
+set(fuzz_dir ${CMAKE_BINARY_DIR}/fuzz-bmp)
+set(suite_dir ${PROJECT_SOURCE_DIR}/../shared/testdata/bmpsuite)
+file(MAKE_DIRECTORY ${fuzz_dir}/corpus ${fuzz_dir}/seeds ${fuzz_dir}/crashes)
+if(EXISTS ${suite_dir}/MANIFEST.txt)
+  file(GLOB suite_files ${suite_dir}/g/*.bmp ${suite_dir}/q/*.bmp ${suite_dir}/b/*.bmp)
+  file(COPY ${suite_files} DESTINATION ${fuzz_dir}/seeds
+    FILE_PERMISSIONS OWNER_READ OWNER_WRITE GROUP_READ WORLD_READ)
+else()
+  add_executable(bmp_fuzz_seeds ${PROJECT_SOURCE_DIR}/fuzz/bmp_fuzz_seeds.cpp ${base_sources}
+    ${PROJECT_SOURCE_DIR}/src/image/bmp_writer.cpp)
+  target_include_directories(bmp_fuzz_seeds PRIVATE ${PROJECT_SOURCE_DIR}/src)
+  add_custom_command(OUTPUT ${fuzz_dir}/seeds.stamp
+    COMMAND bmp_fuzz_seeds ${fuzz_dir}/seeds
+    COMMAND ${CMAKE_COMMAND} -E touch ${fuzz_dir}/seeds.stamp
+    DEPENDS bmp_fuzz_seeds)
+  add_custom_target(bmp_fuzz_seed_files ALL DEPENDS ${fuzz_dir}/seeds.stamp)
+endif()
+
+add_test(NAME fuzz_bmp COMMAND bmp_reader_fuzz -max_total_time=20 -timeout=10
+  -artifact_prefix=${fuzz_dir}/crashes/ ${fuzz_dir}/corpus ${fuzz_dir}/seeds)
+set_tests_properties(fuzz_bmp PROPERTIES TIMEOUT 120)
+
+# Icon and metafile headers.
+add_executable(picture_header_fuzz ${PROJECT_SOURCE_DIR}/fuzz/picture_header_fuzz.cpp
+  ${PROJECT_SOURCE_DIR}/src/loading/icon.cpp ${PROJECT_SOURCE_DIR}/src/loading/metafile.cpp
+  ${PROJECT_SOURCE_DIR}/src/loading/graphic.cpp ${PROJECT_SOURCE_DIR}/src/base/numbers.cpp)
+target_link_libraries(picture_header_fuzz PRIVATE kembo_fuzz_core)
+target_compile_options(picture_header_fuzz PRIVATE ${warnings})
+target_link_options(picture_header_fuzz PRIVATE -fsanitize=fuzzer)
+file(MAKE_DIRECTORY ${CMAKE_BINARY_DIR}/fuzz-header/corpus)
+add_test(NAME fuzz_picture_header COMMAND picture_header_fuzz -max_total_time=10 -timeout=10
+  -artifact_prefix=${CMAKE_BINARY_DIR}/fuzz-header/ ${CMAKE_BINARY_DIR}/fuzz-header/corpus)
+set_tests_properties(fuzz_picture_header PROPERTIES TIMEOUT 60)

@@ -1,0 +1,34 @@
+#include "image/pixel_buffer.h"
+
+#include <string>
+
+#include "base/errors.h"
+
+namespace kembo {
+
+namespace {
+void CheckSize(int32_t width, int32_t height, std::size_t bytesPerRow) {
+    if (width < 0 || height < 0 || width > PixelBuffer::kMaxSide || height > PixelBuffer::kMaxSide ||
+        (height > 0 && bytesPerRow > PixelBuffer::kMaxBytes / static_cast<std::size_t>(height))) {
+        throw PictureError("画像が大きすぎます (" + std::to_string(width) + " x " +
+                           std::to_string(height) + ")");
+    }
+}
+}  // namespace
+
+PixelBuffer::PixelBuffer(int32_t width, int32_t height) {
+    CheckSize(width, height, width > 0 ? StrideFor(width) : 0);
+    width_ = width;
+    height_ = height;
+    stride_ = StrideFor(width);
+    data_.assign(stride_ * static_cast<std::size_t>(height), 0);
+}
+
+Mask::Mask(int32_t width, int32_t height) {
+    CheckSize(width, height, width > 0 ? static_cast<std::size_t>(width) : 0);
+    width_ = width;
+    height_ = height;
+    data_.assign(static_cast<std::size_t>(width) * static_cast<std::size_t>(height), 0);
+}
+
+}  // namespace kembo

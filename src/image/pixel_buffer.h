@@ -1,0 +1,88 @@
+#pragma once
+// Pixels as the program keeps them: 24 bits per pixel, bytes blue, green, red, rows top-down
+// and padded to 4 bytes (the layout of a 24-bit DIB, so the Win32 side draws it as it is).
+// A Mask holds one byte per pixel (0 black, anything else white), rows unpadded.
+#include <algorithm>
+#include <cstddef>
+#include <cstdint>
+#include <vector>
+
+#include "base/colour.h"
+
+namespace kembo {
+
+struct Bgr {
+    uint8_t b = 0, g = 0, r = 0;
+    bool operator==(const Bgr&) const = default;
+};
+
+// 0x00BBGGRR colour to its pixel and back.
+inline Bgr ToBgr(Color c) {
+    return Bgr{static_cast<uint8_t>(c >> 16), static_cast<uint8_t>(c >> 8), static_cast<uint8_t>(c)};
+}
+inline Color ToColor(Bgr p) {
+    return static_cast<Color>(p.r) | (static_cast<Color>(p.g) << 8) | (static_cast<Color>(p.b) << 16);
+}
+
+class PixelBuffer {
+public:
+    // Largest side accepted, and largest pixel store (bytes) one buffer may hold.
+    static constexpr int32_t kMaxSide = 65535;
+    static constexpr std::size_t kMaxBytes = std::size_t{256} << 20;
+
+    PixelBuffer() = default;
+    // All black. Throws PictureError for a negative side or a store beyond kMaxBytes.
+    PixelBuffer(int32_t width, int32_t height);
+
+    int32_t Width() const { return width_; }
+    int32_t Height() const { return height_; }
+    bool Empty() const { return width_ == 0 || height_ == 0; }
+    std::size_t Stride() const { return stride_; }
+    static std::size_t StrideFor(int32_t width) { return (static_cast<std::size_t>(width) * 3 + 3) & ~std::size_t{3}; }
+
+    uint8_t* Row(int32_t y) { return data_.data() + static_cast<std::size_t>(y) * stride_; }
+    const uint8_t* Row(int32_t y) const { return data_.data() + static_cast<std::size_t>(y) * stride_; }
+    uint8_t* Data() { return data_.data(); }
+    const uint8_t* Data() const { return data_.data(); }
+    std::size_t SizeBytes() const { return data_.size(); }
+
+    Bgr Pixel(int32_t x, int32_t y) const {
+        const uint8_t* p = Row(y) + static_cast<std::size_t>(x) * 3;
+        return Bgr{p[0], p[1], p[2]};
+    }
+    void SetPixel(int32_t x, int32_t y, Bgr value) {
+        uint8_t* p = Row(y) + static_cast<std::size_t>(x) * 3;
+        p[0] = value.b;
+        p[1] = value.g;
+        p[2] = value.r;
+    }
+    bool Contains(int32_t x, int32_t y) const { return x >= 0 && y >= 0 && x < width_ && y < height_; }
+    bool operator==(const PixelBuffer&) const = default;
+
+private:
+    int32_t width_ = 0;
+    int32_t height_ = 0;
+    std::size_t stride_ = 0;
+    std::vector<uint8_t> data_;
+};
+
+class Mask {
+public:
+    Mask() = default;
+    // All black (0).
+    Mask(int32_t width, int32_t height);
+    int32_t Width() const { return width_; }
+    int32_t Height() const { return height_; }
+    uint8_t* Row(int32_t y) { return data_.data() + static_cast<std::size_t>(y) * static_cast<std::size_t>(width_); }
+    const uint8_t* Row(int32_t y) const { return data_.data() + static_cast<std::size_t>(y) * static_cast<std::size_t>(width_); }
+    bool White(int32_t x, int32_t y) const { return Row(y)[x] != 0; }
+    void Set(int32_t x, int32_t y, bool white) { Row(y)[x] = white ? 0xFF : 0x00; }
+    void Clear() { std::fill(data_.begin(), data_.end(), uint8_t{0}); }
+
+private:
+    int32_t width_ = 0;
+    int32_t height_ = 0;
+    std::vector<uint8_t> data_;
+};
+
+}  // namespace kembo

@@ -1,0 +1,18 @@
+#pragma once
+// Drawing the program's pictures on a device context, straight from their pixel stores.
+#include <windows.h>
+
+#include "image/pixel_buffer.h"
+
+namespace kembo {
+
+class TGraphic;
+
+// Draws the buffer unscaled with its top-left corner at (x, y).
+void DrawPixels(HDC dc, int x, int y, const PixelBuffer& pixels);
+// Draws the whole buffer scaled into dest (nearest pixels, no smoothing).
+void StretchDrawPixels(HDC dc, const RECT& dest, const PixelBuffer& pixels);
+// Draws any picture object scaled into dest: bitmaps, icons and metafiles.
+void DrawGraphic(HDC dc, const RECT& dest, const TGraphic& graphic);
+
+}  // namespace kembo

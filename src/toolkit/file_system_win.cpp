@@ -1,0 +1,66 @@
+#include "toolkit/file_system_win.h"
+
+#include <windows.h>
+
+#include <algorithm>
+
+#include "base/errors.h"
+#include "toolkit/handles_win.h"
+#include "toolkit/text_win.h"
+
+namespace kembo {
+
+bool WinFileSystem::FileExists(const std::string& path) {
+    const DWORD attributes = GetFileAttributesW(Wide(path).c_str());
+    return attributes != INVALID_FILE_ATTRIBUTES && !(attributes & FILE_ATTRIBUTE_DIRECTORY);
+}
+
+std::vector<uint8_t> WinFileSystem::ReadWholeFile(const std::string& path, std::size_t maxBytes) {
+    // Other readers may share the file; writers are kept out while it is read.
+    KernelHandle file(CreateFileW(Wide(path).c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr,
+                                  OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL | FILE_FLAG_SEQUENTIAL_SCAN,
+                                  nullptr));
+    if (file.Get() == INVALID_HANDLE_VALUE) {
+        file.Release();
+        throw Error(FormatText("ファイル %s を開けません", path));
+    }
+    LARGE_INTEGER size{};
+    if (!GetFileSizeEx(file.Get(), &size)) throw Error(FormatText("ファイル %s を読み込めません", path));
+    if (static_cast<uint64_t>(size.QuadPart) > maxBytes)
+        throw Error(FormatText("ファイル %s は大きすぎます", path));
+    std::vector<uint8_t> data(static_cast<std::size_t>(size.QuadPart));
+    std::size_t done = 0;
+    while (done < data.size()) {
+        DWORD got = 0;
+        const DWORD want = static_cast<DWORD>(std::min<std::size_t>(data.size() - done, 1u << 24));
+        if (!ReadFile(file.Get(), data.data() + done, want, &got, nullptr))
+            throw Error(FormatText("ファイル %s を読み込めません", path));
+        if (got == 0) break;  // the file shrank meanwhile
+        done += got;
+    }
+    data.resize(done);
+    return data;
+}
+
+std::vector<FileSystem::Entry> WinFileSystem::List(const std::string& pattern) {
+    std::vector<Entry> entries;
+    WIN32_FIND_DATAW data;
+    FindHandle find(FindFirstFileW(Wide(pattern).c_str(), &data));
+    if (!find) return entries;
+    do {
+        entries.push_back(Entry{Narrow(data.cFileName), (data.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) != 0});
+    } while (FindNextFileW(find.Get(), &data));
+    return entries;
+}
+
+std::string WinFileSystem::FullPath(const std::string& path) {
+    const std::wstring wide = Wide(path);
+    const DWORD needed = GetFullPathNameW(wide.c_str(), 0, nullptr, nullptr);
+    if (needed == 0) return path;
+    std::vector<wchar_t> buffer(needed + 1);
+    const DWORD length = GetFullPathNameW(wide.c_str(), needed + 1, buffer.data(), nullptr);
+    if (length == 0 || length > needed) return path;
+    return Narrow(std::wstring_view(buffer.data(), length));
+}
+
+}  // namespace kembo
