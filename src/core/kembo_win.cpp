@@ -6,6 +6,7 @@
 #include "base/name_rules.h"
 #include "core/program.h"
 #include "toolkit/application_win.h"
+#include "toolkit/file_system_win.h"
 #include "toolkit/handles_win.h"
 #include "toolkit/store_ports_win.h"
 #include "toolkit/text_win.h"
@@ -56,7 +57,8 @@ int RunKembo(HINSTANCE instance) {
 
     WinProfilePort profilePort;
     WinRegistryPort registryPort;
-    Program program(profilePort, registryPort);
+    WinFileSystem fileSystem;
+    Program program(profilePort, registryPort, fileSystem);
 
     // 2. The title is the executable's base name.
     Application app(instance);
@@ -75,11 +77,13 @@ int RunKembo(HINSTANCE instance) {
         mainForm->ApplyWindowSettings();                  // 9
         mainForm->Hide();                                 // 10
         ShowWindow(app.Handle(), SW_HIDE);
+        mainForm->AddTrayIcon();
 
         if (program.settings.val_titlewait > 0) Sleep(program.settings.val_titlewait);  // 11
 
         app.Run();                                        // 13
 
+        mainForm->RemoveTrayIcon();                       // 14
         mainForm->CaptureWindowRect();                    // 15
         SaveSettings(program.settings, program.Storage());  // 16
         mainForm->Hide();                                 // 17

@@ -1,9 +1,12 @@
 // Nearest-neighbour stretch: the hot path of every composition, so the sampling is worked out
-// once per call as a column map and a row map, and rows that repeat are copied whole.
+// once per call as a column map and a row map, rows that repeat are copied whole, a nearly 1:1
+// width is copied in blocks of neighbouring pixels, and the brightness, when asked for, is
+// applied to each new row while it is still in the cache.
 #include <algorithm>
 #include <cstring>
 #include <vector>
 
+#include "image/brightness.h"
 #include "image/clip.h"
 #include "image/pixel_ops.h"
 
@@ -61,51 +64,99 @@ AxisMap MapAxis(int32_t srcLeft, int64_t sw, int32_t srcLimit, int32_t dstLeft, 
     return map;
 }
 
-void StretchRows(const PixelBuffer& src, PixelBuffer& dst, const AxisMap& cols, const AxisMap& rows,
-                 bool sameWidth) {
-    const std::size_t n = cols.src.size();
-    const std::size_t bytes = n * 3;
-    std::vector<uint32_t> offsets(n);
-    for (std::size_t i = 0; i < n; ++i) offsets[i] = static_cast<uint32_t>(cols.src[i]) * 3;
-    // Pixels are moved as 4-byte words, which reads one byte past the source pixel and writes one
-    // past the destination pixel: safe except for the last destination pixel and for sources in
-    // the last source column (which may end the whole store).
-    const auto lastColumn = std::lower_bound(cols.src.begin(), cols.src.end(), src.Width() - 1);
-    const std::size_t wordCount = std::min<std::size_t>(lastColumn - cols.src.begin(), n - 1);
+// Neighbouring source pixels copied as one block: byte offsets in the destination and source rows.
+struct Run {
+    uint32_t dst, src, bytes;
+};
 
-    int32_t previousSrcRow = -1;
-    const uint8_t* previousDst = nullptr;
-    for (std::size_t j = 0; j < rows.src.size(); ++j) {
-        uint8_t* d = dst.Row(static_cast<int32_t>(rows.dstBegin + static_cast<int64_t>(j))) + cols.dstBegin * 3;
-        const int32_t srcRow = rows.src[j];
-        const uint8_t* s = src.Row(srcRow);
-        if (srcRow == previousSrcRow) {
-            std::memcpy(d, previousDst, bytes);
-        } else if (sameWidth) {
-            std::memcpy(d, s + offsets[0], bytes);
+// How every new destination row is put together from its source row, worked out once.
+struct RowPlan {
+    std::vector<uint32_t> offsets;  // source byte offset of each destination pixel
+    // Leading pixels that may move as 4-byte words: one byte more is read, which the last source
+    // column may not have (it can end the store), and one more written, which the last
+    // destination pixel may not have (it belongs to a pixel outside the stretch).
+    std::size_t words = 0;
+    // When the pixels come in long runs of neighbours (a nearly 1:1 width), the runs instead.
+    std::vector<Run> runs;
+    std::size_t bytes = 0;  // of one destination row
+};
+
+// Runs shorter than this on average are not worth a copy call each.
+constexpr std::size_t kMinAverageRun = 8;
+
+RowPlan PlanRows(const AxisMap& cols, int32_t srcWidth) {
+    RowPlan plan;
+    const std::size_t n = cols.src.size();
+    plan.bytes = n * 3;
+    plan.offsets.resize(n);
+    for (std::size_t i = 0; i < n; ++i) plan.offsets[i] = static_cast<uint32_t>(cols.src[i]) * 3;
+    const auto lastColumn = std::lower_bound(cols.src.begin(), cols.src.end(), srcWidth - 1);
+    plan.words = std::min<std::size_t>(lastColumn - cols.src.begin(), n - 1);
+
+    for (std::size_t i = 0; i < n; ++i) {
+        if (i > 0 && cols.src[i] == cols.src[i - 1] + 1) {
+            plan.runs.back().bytes += 3;
         } else {
-            std::size_t i = 0;
-            for (; i < wordCount; ++i) std::memcpy(d + i * 3, s + offsets[i], 4);
-            for (; i < n; ++i) {
-                const uint8_t* p = s + offsets[i];
-                d[i * 3] = p[0];
-                d[i * 3 + 1] = p[1];
-                d[i * 3 + 2] = p[2];
+            if (plan.runs.size() * kMinAverageRun >= n) {
+                plan.runs.clear();
+                break;
             }
+            plan.runs.push_back(Run{static_cast<uint32_t>(i * 3), plan.offsets[i], 3});
         }
-        previousSrcRow = srcRow;
-        previousDst = d;
+    }
+    return plan;
+}
+
+// Pixel by pixel, asking on the way for the same part of the next source row: when shrinking,
+// rows are far apart and the hardware only starts fetching one once it is being read.
+void GatherRow(uint8_t* d, const uint8_t* s, const uint8_t* next, const RowPlan& plan) {
+    const uint32_t* offsets = plan.offsets.data();
+    const std::size_t n = plan.offsets.size();
+    std::size_t i = 0;
+    // Each 4-byte store overlaps the previous one by a byte, which the next store then fixes.
+    for (; i + 4 <= plan.words; i += 4) {
+        __builtin_prefetch(next + offsets[i]);
+        std::memcpy(d + i * 3, s + offsets[i], 4);
+        std::memcpy(d + i * 3 + 3, s + offsets[i + 1], 4);
+        std::memcpy(d + i * 3 + 6, s + offsets[i + 2], 4);
+        std::memcpy(d + i * 3 + 9, s + offsets[i + 3], 4);
+    }
+    for (; i < plan.words; ++i) std::memcpy(d + i * 3, s + offsets[i], 4);
+    for (; i < n; ++i) std::memcpy(d + i * 3, s + offsets[i], 3);
+}
+
+void BuildRow(uint8_t* d, const uint8_t* s, const uint8_t* next, const RowPlan& plan) {
+    if (plan.runs.empty()) {
+        GatherRow(d, s, next, plan);
+        return;
+    }
+    for (const Run& run : plan.runs) std::memcpy(d + run.dst, s + run.src, run.bytes);
+}
+
+void StretchRows(const PixelBuffer& src, PixelBuffer& dst, const AxisMap& cols, const AxisMap& rows,
+                 int32_t brightness) {
+    const RowPlan plan = PlanRows(cols, src.Width());
+    const std::size_t count = rows.src.size();
+    for (std::size_t j = 0; j < count; ++j) {
+        uint8_t* d = dst.Row(static_cast<int32_t>(rows.dstBegin + static_cast<int64_t>(j))) + cols.dstBegin * 3;
+        if (j > 0 && rows.src[j] == rows.src[j - 1]) {
+            // The row above, already scaled.
+            std::memcpy(d, d - dst.Stride(), plan.bytes);
+            continue;
+        }
+        const uint8_t* next = src.Row(rows.src[std::min(j + 1, count - 1)]);
+        BuildRow(d, src.Row(rows.src[j]), next, plan);
+        // While the row is still in the cache.
+        if (brightness != 100) ScaleBytes(d, plan.bytes, brightness);
     }
 }
 
-}  // namespace
-
-void StretchRect(const PixelBuffer& src, Rect srcRect, PixelBuffer& dst, Rect dstRect) {
+void Stretch(const PixelBuffer& src, Rect srcRect, PixelBuffer& dst, Rect dstRect, int32_t brightness) {
     if (srcRect.Empty() || dstRect.Empty()) return;
     if (&src == &dst) {
         // Sampling must see the picture as it was before the call.
         const PixelBuffer before = src;
-        StretchRect(before, srcRect, dst, dstRect);
+        Stretch(before, srcRect, dst, dstRect, brightness);
         return;
     }
     const AxisMap cols =
@@ -113,7 +164,17 @@ void StretchRect(const PixelBuffer& src, Rect srcRect, PixelBuffer& dst, Rect ds
     const AxisMap rows =
         MapAxis(srcRect.top, srcRect.Height(), src.Height(), dstRect.top, dstRect.Height(), dst.Height());
     if (cols.src.empty() || rows.src.empty()) return;
-    StretchRows(src, dst, cols, rows, srcRect.Width() == dstRect.Width());
+    StretchRows(src, dst, cols, rows, brightness);
+}
+
+}  // namespace
+
+void StretchRect(const PixelBuffer& src, Rect srcRect, PixelBuffer& dst, Rect dstRect) {
+    Stretch(src, srcRect, dst, dstRect, 100);
+}
+
+void StretchRect(const PixelBuffer& src, Rect srcRect, PixelBuffer& dst, Rect dstRect, int32_t brightness) {
+    Stretch(src, srcRect, dst, dstRect, brightness);
 }
 
 void StretchWhole(const PixelBuffer& src, PixelBuffer& dst, Rect dstRect) {

@@ -11,6 +11,7 @@ public:
     struct Entry {
         std::string name;
         bool isFolder = false;
+        bool hidden = false;
     };
 
     virtual ~FileSystem() = default;

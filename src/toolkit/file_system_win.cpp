@@ -48,7 +48,8 @@ std::vector<FileSystem::Entry> WinFileSystem::List(const std::string& pattern) {
     FindHandle find(FindFirstFileW(Wide(pattern).c_str(), &data));
     if (!find) return entries;
     do {
-        entries.push_back(Entry{Narrow(data.cFileName), (data.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) != 0});
+        entries.push_back(Entry{Narrow(data.cFileName), (data.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) != 0,
+                                (data.dwFileAttributes & FILE_ATTRIBUTE_HIDDEN) != 0});
     } while (FindNextFileW(find.Get(), &data));
     return entries;
 }

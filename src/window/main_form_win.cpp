@@ -1,6 +1,13 @@
 #include "window/main_form_win.h"
 
+#include "base/errors.h"
+#include "core/message_boxes_win.h"
+#include "core/settings.h"
+#include "image/pixel_ops.h"
+#include "loading/picture_formats.h"
 #include "toolkit/application_win.h"
+#include "toolkit/draw_win.h"
+#include "window/frame_rules.h"
 #include "window/handler_guard.h"
 
 namespace kembo {
@@ -12,12 +19,19 @@ constexpr int kDefaultHeight = 300;
 }  // namespace
 
 Tmainf_f1::Tmainf_f1(Application& app, Program& program)
-    : Form(app, L"Tmainf_f1"), program_(program) {}
+    : Form(app, L"Tmainf_f1"), program_(program), tm_SlideShow(app) {
+    taskbarCreated_ = RegisterWindowMessageW(L"TaskbarCreated");
+    tm_SlideShow.OnTimer = [this] { tm_SlideShowTimer(); };
+    BuildMenu();
+}
 
-Tmainf_f1::~Tmainf_f1() = default;
+Tmainf_f1::~Tmainf_f1() {
+    if (trayAdded_) RemoveTrayIcon();
+}
 
 void Tmainf_f1::Create() {
-    CreateHandle(WS_POPUP | WS_CLIPCHILDREN, 0, 0, 0, kDefaultWidth, kDefaultHeight);
+    // Created empty: taking the stored size is then a size change, which composes the picture.
+    CreateHandle(WS_POPUP | WS_CLIPCHILDREN, 0, 0, 0, 0, 0);
     try {
         FormCreate();
     } catch (const std::exception& error) {
@@ -25,11 +39,50 @@ void Tmainf_f1::Create() {
     }
 }
 
+PictureSource Tmainf_f1::Source() const { return PictureSource{PictureFormats::Global(), program_.files}; }
+
 void Tmainf_f1::FormCreate() {
     guards_ = Guards{};
     HandlerGuard guard(guards_.formCreate);
     if (!guard) return;
     SetCaption(App().Title());
+    showHint_ = program_.settings.flag_use_hins1;
+    RebuildBackBuffer();
+    ReloadSlideList();
+    slideShow_.Restart();
+    AdvanceSlide();
+    program_.rangeWindowBounds = Program::Bounds{Left(), Top(), Width(), Height()};
+}
+
+void Tmainf_f1::ReloadSlideList() {
+    Settings& s = program_.settings;
+    if (s.flag_SlideShow) {
+        if (!slideShow_.Reload(s, program_.files)) ShowError(kNoFilesMessage);
+        tm_SlideShow.SetInterval(SlideShow::IntervalMs(s.val_SSChangeTime));
+    }
+    tm_SlideShow.SetEnabled(s.flag_SlideShow);
+}
+
+void Tmainf_f1::AdvanceSlide() {
+    Settings& s = program_.settings;
+    if (!s.flag_SlideShow) {
+        currentFile_ = s.fn_bgg;
+        return;
+    }
+    try {
+        currentFile_ = slideShow_.Advance(s, [this](std::string& name) { ComposeWhole(name); });
+    } catch (const Error&) {
+        // The mode has switched itself off: no more ticks are needed.
+        tm_SlideShow.SetEnabled(false);
+        throw;
+    }
+}
+
+void Tmainf_f1::tm_SlideShowTimer() {
+    HandlerGuard guard(guards_.slideShowTimer);
+    if (!guard) return;
+    AdvanceSlide();
+    Invalidate();
 }
 
 void Tmainf_f1::ApplyWindowSettings() {
@@ -41,6 +94,8 @@ void Tmainf_f1::ApplyWindowSettings() {
     SetLeft(s.left);
     SetWidth(s.width);
     SetHeight(s.height);
+    if (PopupMenu::Item* pin = pm1_.Find("pm1_rearp")) pin->checked = s.pos == 3;
+    ApplyZOrder();
 }
 
 void Tmainf_f1::CaptureWindowRect() {
@@ -51,10 +106,50 @@ void Tmainf_f1::CaptureWindowRect() {
     s.height = Height();
 }
 
+void Tmainf_f1::RebuildBackBuffer() {
+    backBuffer_ = PixelBuffer(ClientWidth(), ClientHeight());
+    FillAll(backBuffer_, ToBgr(GetSysColor(COLOR_BTNFACE)));
+}
+
+void Tmainf_f1::ShowCurrentPicture() {
+    if (program_.settings.flag_SlideShow) {
+        ComposeWhole(currentFile_);
+    } else {
+        ComposeBackground();
+    }
+}
+
+void Tmainf_f1::ComposeBackground() {
+    const Settings& s = program_.settings;
+    const CompositionParams params{s.val_fpossx, s.val_fpossy, s.val_fposex, s.val_fposey, s.val_ecf, s.braito, s.backcolor};
+    if (ComposeOrForget(backBuffer_, program_.settings.fn_bgg, params, Source())) DrawBackBufferNow();
+}
+
+void Tmainf_f1::ComposeWhole(std::string& path) {
+    const Settings& s = program_.settings;
+    const CompositionParams params{-1, -1, -1, -1, s.val_ecf, s.braito, s.backcolor};
+    if (ComposeOrForget(backBuffer_, path, params, Source())) DrawBackBufferNow();
+}
+
+void Tmainf_f1::DrawBackBufferNow() {
+    if (!Handle()) return;
+    HDC dc = GetDC(Handle());
+    DrawPixels(dc, 0, 0, backBuffer_);
+    ReleaseDC(Handle(), dc);
+}
+
+void Tmainf_f1::FormShow() {
+    HandlerGuard guard(guards_.formShow);
+    if (guard) ApplyZOrder();
+}
+
 void Tmainf_f1::FormResize() {
     if (guards_.closeQueryStarted || guards_.closeStarted || guards_.destroyStarted) return;
     HandlerGuard guard(guards_.formResize);
     if (!guard) return;
+    RebuildBackBuffer();
+    // An empty window has nothing to show: no file is read for it.
+    if (!backBuffer_.Empty()) ShowCurrentPicture();
     Invalidate();
 }
 
@@ -62,13 +157,22 @@ void Tmainf_f1::FormPaint() {
     HandlerGuard guard(guards_.formPaint);
     PAINTSTRUCT ps;
     HDC dc = BeginPaint(Handle(), &ps);
-    if (guard) FillRect(dc, &ps.rcPaint, backgroundBrush_);
+    if (guard) DrawPixels(dc, 0, 0, backBuffer_);
     EndPaint(Handle(), &ps);
 }
 
 void Tmainf_f1::FormDestroy() {
     guards_.destroyStarted = true;
     HandlerGuard guard(guards_.formDestroy);
+    if (guard) backBuffer_ = PixelBuffer();
+}
+
+void Tmainf_f1::FormMouseDown(UINT button) {
+    HandlerGuard guard(guards_.formMouseDown);
+    if (!guard || button != WM_LBUTTONDOWN || !ZOrderFor(program_.settings.pos).canDrag) return;
+    // Hand the drag to the system's own move loop, as if the caption had been grabbed.
+    ReleaseCapture();
+    SendMessageW(Handle(), WM_SYSCOMMAND, SC_MOVE | HTCAPTION, 0);
 }
 
 void Tmainf_f1::EndSession() {
@@ -99,15 +203,49 @@ LRESULT Tmainf_f1::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
         return 0;
     case WM_ERASEBKGND:
         return 1;  // the paint handler covers the whole window
+    case WM_SHOWWINDOW:
+        if (wParam) FormShow();
+        break;
+    case WM_LBUTTONDOWN:
+    case WM_RBUTTONDOWN:
+    case WM_MBUTTONDOWN:
+        FormMouseDown(message);
+        return 0;
+    case WM_CONTEXTMENU: {
+        POINT at{static_cast<short>(LOWORD(lParam)), static_cast<short>(HIWORD(lParam))};
+        if (lParam == -1) GetCursorPos(&at);
+        OpenMenuAt(at.x, at.y);
+        return 0;
+    }
+    case WM_COMMAND:
+        if (HIWORD(wParam) == 0) {
+            HandlerGuard guard(guards_.menuCommand);
+            if (guard && pm1_.Dispatch(LOWORD(wParam))) return 0;
+        }
+        break;
+    case WM_NCHITTEST:
+        return EdgeHitTest(lParam);
+    case WM_WINDOWPOSCHANGING:
+        LockZOrder(*reinterpret_cast<WINDOWPOS*>(lParam));
+        return 0;
     case WM_ENDSESSION:
         EndSession();
+        return 0;
+    case kTrayMessage:
+        TrayCallback(lParam);
         return 0;
     case WM_DESTROY:
         FormDestroy();
         return 0;
     default:
-        return DefaultHandler(message, wParam, lParam);
+        if (message == taskbarCreated_ && taskbarCreated_ != 0) {
+            // A new taskbar has no icons: put ours back so the program stays reachable.
+            if (trayAdded_) AddTrayIcon();
+            return 0;
+        }
+        break;
     }
+    return DefaultHandler(message, wParam, lParam);
 }
 
 }  // namespace kembo

@@ -1,12 +1,25 @@
 #pragma once
-// Tmainf_f1: the picture frame, a borderless window owned by the application window.
+// Tmainf_f1: the picture frame, a borderless window owned by the application window. It shows
+// backBuffer and nothing else, is dragged anywhere, resized by its edges, follows the z-order
+// mode and carries the notification-area icon and the popup menu.
+#include <string>
+
 #include "core/program.h"
+#include "image/pixel_buffer.h"
 #include "toolkit/form_win.h"
+#include "toolkit/menu_win.h"
+#include "toolkit/timer_win.h"
+#include "window/composition.h"
+#include "window/slideshow.h"
 
 namespace kembo {
 
 class Tmainf_f1 : public Form {
 public:
+    // Notification-area callback message and icon identifier.
+    static constexpr UINT kTrayMessage = 0x0C00;
+    static constexpr UINT kTrayIconId = 1;
+
     Tmainf_f1(Application& app, Program& program);
     ~Tmainf_f1() override;
 
@@ -14,10 +27,22 @@ public:
     // window stays.
     void Create();
 
-    // Makes the window match the settings: caps, defaults, then top, left, width, height.
     void ApplyWindowSettings();
-    // Copies the window's rectangle into the settings.
     void CaptureWindowRect();
+    void ApplyZOrder();
+    void AddTrayIcon();
+    void RemoveTrayIcon();
+    void ShowCurrentPicture();
+    void ComposeBackground();
+    void ComposeWhole(std::string& path);
+    void RebuildBackBuffer();
+
+    const PixelBuffer& BackBuffer() const { return backBuffer_; }
+    const std::string& CurrentFile() const { return currentFile_; }
+
+    // The slideshow: list the folder anew, move to the next showable file.
+    void ReloadSlideList();
+    void AdvanceSlide();
 
 protected:
     LRESULT HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) override;
@@ -33,7 +58,11 @@ private:
         bool formDestroy = false;
         bool formClose = false;
         bool formCloseQuery = false;
+        bool formMouseDown = false;
         bool endSession = false;
+        bool trayPopup = false;
+        bool menuCommand = false;
+        bool slideShowTimer = false;
         // Lasting marks: once closing has begun, resizing no longer recomposes.
         bool closeQueryStarted = false;
         bool closeStarted = false;
@@ -41,13 +70,40 @@ private:
     };
 
     void FormCreate();
+    void FormShow();
     void FormResize();
     void FormPaint();
     void FormDestroy();
+    void FormMouseDown(UINT button);
     void EndSession();
+    void tm_SlideShowTimer();
+    void DrawBackBufferNow();
+    PictureSource Source() const;
+
+    // Menu (main_form_menu_win.cpp).
+    void BuildMenu();
+    void OpenMenuAt(int x, int y);
+    void pm1_file_endClick();
+    void pm1_rearpClick();
+    void pm1_adjformsize_gtyClick();
+    void pm1_adjformsize_gytClick();
+    void pm1_help_contentsClick();
+
+    // Edges, z-order lock and the notification area (main_form_frame_win.cpp).
+    LRESULT EdgeHitTest(LPARAM lParam) const;
+    void LockZOrder(WINDOWPOS& pos) const;
+    void TrayCallback(LPARAM lParam);
 
     Program& program_;
     Guards guards_;
+    PopupMenu pm1_;
+    PixelBuffer backBuffer_;
+    SlideShow slideShow_;
+    Timer tm_SlideShow;
+    std::string currentFile_;
+    bool showHint_ = true;
+    bool trayAdded_ = false;
+    UINT taskbarCreated_ = 0;
 };
 
 }  // namespace kembo

@@ -1,6 +1,8 @@
 #include "harness.h"
 
 #include <cstdlib>
+
+#include "image/bmp_writer.h"
 #include <sstream>
 #include <stdexcept>
 
@@ -146,6 +148,88 @@ RECT WindowRect(HWND window) {
     RECT r{};
     GetWindowRect(window, &r);
     return r;
+}
+
+ScreenShot::ScreenShot(const RECT& area)
+    : width_(area.right - area.left), height_(area.bottom - area.top),
+      pixels_(static_cast<size_t>(width_) * height_) {
+    HDC screen = GetDC(nullptr);
+    HDC memory = CreateCompatibleDC(screen);
+    BITMAPINFO info{};
+    info.bmiHeader = {sizeof(BITMAPINFOHEADER), width_, -height_, 1, 32, BI_RGB, 0, 0, 0, 0, 0};
+    void* bits = nullptr;
+    HBITMAP bitmap = CreateDIBSection(screen, &info, DIB_RGB_COLORS, &bits, nullptr, 0);
+    HGDIOBJ old = SelectObject(memory, bitmap);
+    BitBlt(memory, 0, 0, width_, height_, screen, area.left, area.top, SRCCOPY);
+    GdiFlush();
+    const auto* source = static_cast<const uint32_t*>(bits);
+    for (size_t i = 0; i < pixels_.size(); ++i) pixels_[i] = source[i] & 0xFFFFFF;
+    SelectObject(memory, old);
+    DeleteObject(bitmap);
+    DeleteDC(memory);
+    ReleaseDC(nullptr, screen);
+}
+
+size_t ScreenShot::Count(uint32_t rgb) const {
+    size_t n = 0;
+    for (uint32_t p : pixels_) n += p == rgb;
+    return n;
+}
+
+ScreenShot CaptureWindow(HWND window) {
+    Sleep(200);
+    ScreenShot last(WindowRect(window));
+    for (int i = 0; i < 25; ++i) {
+        Sleep(100);
+        ScreenShot now(WindowRect(window));
+        bool same = now.Width() == last.Width() && now.Height() == last.Height();
+        for (int y = 0; same && y < now.Height(); y += 7)
+            for (int x = 0; same && x < now.Width(); x += 7) same = now.At(x, y) == last.At(x, y);
+        if (same) return now;
+        last = now;
+    }
+    return last;
+}
+
+HWND FindOpenMenu(DWORD processId) {
+    HWND menu = nullptr;
+    while ((menu = FindWindowExW(nullptr, menu, L"#32768", nullptr)) != nullptr) {
+        DWORD owner = 0;
+        GetWindowThreadProcessId(menu, &owner);
+        if (owner == processId && IsWindowVisible(menu)) return menu;
+    }
+    return nullptr;
+}
+
+bool ChooseFromMenu(HWND mainWindow, const std::vector<MenuKey>& keys) {
+    DWORD pid = 0;
+    GetWindowThreadProcessId(mainWindow, &pid);
+    PostMessageW(mainWindow, 0x0C00, 0, WM_RBUTTONDOWN);
+    HWND menu = nullptr;
+    for (int i = 0; i < 250 && !menu; ++i) {
+        Sleep(20);
+        menu = FindOpenMenu(pid);
+    }
+    if (!menu) return false;
+    for (const MenuKey& key : keys) {
+        PostMessageW(menu, key.character ? WM_CHAR : WM_KEYDOWN, key.character ? key.character : key.virtualKey, 0);
+        Sleep(50);
+    }
+    for (int i = 0; i < 250 && FindOpenMenu(pid); ++i) Sleep(20);
+    return FindOpenMenu(pid) == nullptr;
+}
+
+void WriteBlockBmp(const std::wstring& path, int bw, int bh, const std::vector<std::vector<uint32_t>>& colours) {
+    const int rows = static_cast<int>(colours.size());
+    const int columns = static_cast<int>(colours.front().size());
+    PixelBuffer pixels(columns * bw, rows * bh);
+    for (int y = 0; y < pixels.Height(); ++y)
+        for (int x = 0; x < pixels.Width(); ++x) {
+            const uint32_t rgb = colours[y / bh][x / bw];
+            pixels.SetPixel(x, y, Bgr{static_cast<uint8_t>(rgb), static_cast<uint8_t>(rgb >> 8), static_cast<uint8_t>(rgb >> 16)});
+        }
+    const std::vector<uint8_t> bytes = WriteBmp24(pixels);
+    testing::WriteWholeFile(path, std::string(bytes.begin(), bytes.end()));
 }
 
 }  // namespace kembo::e2e

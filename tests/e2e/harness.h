@@ -10,6 +10,8 @@
 
 #include "temp_folder.h"
 
+#include <cstdint>
+
 namespace kembo::e2e {
 
 struct IniEntry {
@@ -50,6 +52,7 @@ public:
     // A top-level window of the first copy with the given class, nullptr if none.
     HWND FindProcessWindow(const wchar_t* className) const;
     DWORD ProcessId() const { return processes_.empty() ? 0 : GetProcessId(processes_.front()); }
+    HANDLE Process() const { return processes_.empty() ? nullptr : processes_.front(); }
 
 private:
     testing::TempFolder folder_;
@@ -65,5 +68,40 @@ std::wstring ReadRegisteredPath();
 void DeleteRegisteredPath();
 
 RECT WindowRect(HWND window);
+
+// What the screen shows in a rectangle (screen coordinates), as 0x00RRGGBB values row by row.
+class ScreenShot {
+public:
+    explicit ScreenShot(const RECT& area);
+    uint32_t At(int x, int y) const { return pixels_[static_cast<size_t>(y) * width_ + x]; }
+    int Width() const { return width_; }
+    int Height() const { return height_; }
+    // How many pixels equal the colour.
+    size_t Count(uint32_t rgb) const;
+
+private:
+    int width_;
+    int height_;
+    std::vector<uint32_t> pixels_;
+};
+// A screenshot of a window, once it has painted: waits until two looks agree.
+ScreenShot CaptureWindow(HWND window);
+
+// A key pressed in an open menu: a character (an item's accelerator) or a virtual key.
+struct MenuKey {
+    wchar_t character = 0;
+    WPARAM virtualKey = 0;
+};
+inline MenuKey Char(wchar_t c) { return MenuKey{c, 0}; }
+inline MenuKey Key(WPARAM vk) { return MenuKey{0, vk}; }
+// Opens the popup menu through the notification-area icon's right-button callback, as a user
+// does, presses the keys in it and waits for it to close. False when no menu opened or it
+// stayed open.
+bool ChooseFromMenu(HWND mainWindow, const std::vector<MenuKey>& keys);
+// The popup menu window (#32768) of the process, nullptr when no menu is open.
+HWND FindOpenMenu(DWORD processId);
+
+// A BMP file of solid blocks: colours[row][column] 0x00RRGGBB, each block bw × bh pixels.
+void WriteBlockBmp(const std::wstring& path, int bw, int bh, const std::vector<std::vector<uint32_t>>& colours);
 
 }  // namespace kembo::e2e

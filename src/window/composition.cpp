@@ -1,0 +1,97 @@
+#include "window/composition.h"
+
+#include <algorithm>
+#include <utility>
+
+#include "base/errors.h"
+#include "image/brightness.h"
+#include "image/pixel_ops.h"
+#include "loading/bitmap.h"
+#include "loading/file_system.h"
+#include "loading/picture.h"
+
+namespace kembo {
+
+Rect NormaliseDisplayRect(int32_t sx, int32_t sy, int32_t ex, int32_t ey, int32_t w, int32_t h) {
+    if (sx < 0) sx = 0;
+    if (sy < 0) sy = 0;
+    if (ex < 0) ex = w;
+    if (ey < 0) ey = h;
+    if (ex < sx) std::swap(sx, ex);
+    if (ey < sy) std::swap(sy, ey);
+    if (ex > w) ex = w;
+    if (ey > h) ey = h;
+    return Rect{sx, sy, ex, ey};
+}
+
+void ComposePixels(const PixelBuffer& picture, PixelBuffer& work, const CompositionParams& params) {
+    const int32_t wt = work.Width();
+    const int32_t ht = work.Height();
+    const Rect r = NormaliseDisplayRect(params.sx, params.sy, params.ex, params.ey, picture.Width(),
+                                        picture.Height());
+    const bool fit = params.scalingType != 0;
+    // The part the picture covers: a stretch of a rectangle inside the picture covers all of it.
+    const int32_t cw = r.Empty() ? 0 : fit ? wt : static_cast<int32_t>(std::min<int64_t>(r.Width(), wt));
+    const int32_t ch = r.Empty() ? 0 : fit ? ht : static_cast<int32_t>(std::min<int64_t>(r.Height(), ht));
+
+    // The brightness pass covers the margin too; scaling its colour once is the same.
+    Bgr margin = ToBgr(params.margin);
+    if (params.brightness != 100) {
+        margin = Bgr{ScaleByte(margin.b, params.brightness), ScaleByte(margin.g, params.brightness),
+                     ScaleByte(margin.r, params.brightness)};
+    }
+    FillRect(work, Rect{cw, 0, wt, ch}, margin);
+    FillRect(work, Rect{0, ch, wt, ht}, margin);
+    if (cw == 0 || ch == 0) return;
+
+    if (fit) {
+        StretchRect(picture, r, work, Rect{0, 0, wt, ht}, params.brightness);
+    } else if (params.brightness == 100) {
+        CopyRect(picture, r.left, r.top, cw, ch, work, 0, 0);
+    } else {
+        // One to one: the stretch copies and scales each row in one go.
+        StretchRect(picture, Rect{r.left, r.top, r.left + cw, r.top + ch}, work, Rect{0, 0, cw, ch},
+                    params.brightness);
+    }
+}
+
+void ComposePicture(PixelBuffer& target, const std::string& path, const CompositionParams& params,
+                    const PictureSource& source) {
+    if (!source.files.FileExists(path)) RaiseMessage("画像ファイルが存在しません");
+    PixelBuffer work(target.Width(), target.Height());
+
+    TPicture picture(source.formats, source.files);
+    picture.LoadFromFile(path);
+    const auto* bitmap = dynamic_cast<const TBitmap*>(picture.Graphic());
+    if (!bitmap) {
+        // Icons and metafiles load, but only a bitmap can be composed.
+        throw PictureError(picture.Graphic()->Class().Name() + " を TBitmap に代入できません");
+    }
+    ComposePixels(bitmap->Pixels(), work, params);
+    target = std::move(work);
+}
+
+void ScaleBrightness(PixelBuffer& bitmap, Rect rect, int32_t percent) {
+    if (rect.top < 0 || rect.bottom < rect.top || rect.left < 0 || rect.right < rect.left ||
+        bitmap.Height() < rect.bottom || bitmap.Width() < rect.right) {
+        throw Error("Worng Range error");
+    }
+    const std::size_t begin = static_cast<std::size_t>(rect.left) * 3;
+    const std::size_t bytes = static_cast<std::size_t>(rect.Width()) * 3;
+    for (int32_t y = rect.top; y < rect.bottom; ++y) ScaleBytes(bitmap.Row(y) + begin, bytes, percent);
+}
+
+bool ComposeOrForget(PixelBuffer& target, std::string& path, const CompositionParams& params,
+                     const PictureSource& source) {
+    if (!source.files.FileExists(path)) return false;
+    try {
+        ComposePicture(target, path, params, source);
+        return true;
+    } catch (...) {
+        // Whatever went wrong, the picture is not shown again and nobody is told.
+        path.clear();
+        return false;
+    }
+}
+
+}  // namespace kembo

@@ -1,0 +1,81 @@
+// The frame's dealings with the desktop: edge zones, the z-order modes and their lock, the
+// notification-area icon.
+#include <windows.h>
+#include <shellapi.h>
+
+#include <algorithm>
+
+#include "toolkit/application_win.h"
+#include "toolkit/text_win.h"
+#include "window/frame_rules.h"
+#include "window/handler_guard.h"
+#include "window/main_form_win.h"
+
+namespace kembo {
+
+LRESULT Tmainf_f1::EdgeHitTest(LPARAM lParam) const {
+    RECT r{};
+    GetWindowRect(Handle(), &r);
+    const int32_t x = static_cast<short>(LOWORD(lParam)) - r.left;
+    const int32_t y = static_cast<short>(HIWORD(lParam)) - r.top;
+    return EdgeZone(x, y, r.right - r.left, r.bottom - r.top, program_.settings.pos);
+}
+
+void Tmainf_f1::LockZOrder(WINDOWPOS& pos) const {
+    if (program_.state.zOrderApplying) return;
+    if (ZOrderFor(program_.settings.pos).locked && pos.hwndInsertAfter != HWND_BOTTOM) pos.flags |= SWP_NOZORDER;
+}
+
+void Tmainf_f1::ApplyZOrder() {
+    const ZOrderMode mode = ZOrderFor(program_.settings.pos);
+    if (!mode.apply) return;
+    HWND insertAfter = HWND_NOTOPMOST;
+    if (mode.insertAfter == InsertAfter::Topmost) insertAfter = HWND_TOPMOST;
+    if (mode.insertAfter == InsertAfter::Bottom) insertAfter = HWND_BOTTOM;
+    program_.state.zOrderApplying = true;
+    // The application's window owns this one, which follows it in the z-order. Not every system
+    // carries a lost topmost state over to owned windows, so this window gets the same change.
+    SetWindowPos(App().Handle(), insertAfter, 0, 0, 0, 0, mode.flags);
+    SetWindowPos(Handle(), insertAfter, 0, 0, 0, 0, mode.flags);
+    program_.state.zOrderApplying = false;
+}
+
+namespace {
+NOTIFYICONDATAW IconData(HWND window) {
+    NOTIFYICONDATAW data{};
+    data.cbSize = NOTIFYICONDATAW_V1_SIZE;  // the first layout: every shell knows it
+    data.hWnd = window;
+    data.uID = Tmainf_f1::kTrayIconId;
+    return data;
+}
+}  // namespace
+
+void Tmainf_f1::AddTrayIcon() {
+    NOTIFYICONDATAW data = IconData(Handle());
+    data.uFlags = NIF_MESSAGE | NIF_ICON | NIF_TIP;
+    data.uCallbackMessage = kTrayMessage;
+    data.hIcon = App().Icon();
+    const std::wstring tip = Wide(program_.paths.programBaseName).substr(0, 63);
+    std::copy(tip.begin(), tip.end(), data.szTip);
+    Shell_NotifyIconW(NIM_ADD, &data);
+    trayAdded_ = true;
+}
+
+void Tmainf_f1::RemoveTrayIcon() {
+    NOTIFYICONDATAW data = IconData(Handle());
+    Shell_NotifyIconW(NIM_DELETE, &data);
+    trayAdded_ = false;
+}
+
+void Tmainf_f1::TrayCallback(LPARAM lParam) {
+    if (lParam != WM_RBUTTONDOWN) return;
+    HandlerGuard guard(guards_.trayPopup);
+    if (!guard) return;
+    POINT at{};
+    GetCursorPos(&at);
+    SetForegroundWindow(App().Handle());
+    App().ProcessMessages();
+    OpenMenuAt(at.x, at.y);
+}
+
+}  // namespace kembo

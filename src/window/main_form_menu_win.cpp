@@ -1,0 +1,88 @@
+// The popup menu pm1 and its commands.
+#include "core/message_boxes_win.h"
+#include "toolkit/application_win.h"
+#include "window/frame_rules.h"
+#include "window/main_form_win.h"
+
+namespace kembo {
+
+namespace {
+
+// pm1 as designed: level 0 items are the top level, level 1 items belong to the submenu above.
+struct MenuRow {
+    int level;
+    const char* name;
+    const char* caption;
+    void (Tmainf_f1::*onClick)();
+    const char* hint;
+};
+
+}  // namespace
+
+void Tmainf_f1::BuildMenu() {
+    // Options, shortcut and version information are wired up by the dialogs that serve them.
+    const MenuRow rows[] = {
+        {0, "pm1_file", "ファイル(&F)", nullptr, ""},
+        {1, "pm1_file_end", "終了(&X)", &Tmainf_f1::pm1_file_endClick, ""},
+        {0, "pm1_setup", "設定(&S)", nullptr, ""},
+        {1, "pm1_setup_option", "オプション(&O)", nullptr, ""},
+        {1, "N1", "-", nullptr, ""},
+        {1, "pm1_setup_makesc", "ショートカットの作成", nullptr, ""},
+        {0, "N2", "-", nullptr, ""},
+        {0, "pm1_rearp", "壁紙に貼る(&Z)", &Tmainf_f1::pm1_rearpClick, "壁紙に貼ると移動できないようになります"},
+        {0, "N3", "-", nullptr, ""},
+        {0, "pm1_adjformsize", "ウインドウサイズの調整", nullptr, ""},
+        {1, "pm1_adjformsize_gty", "画像表示エリア比率:縦を元に横を合わせる", &Tmainf_f1::pm1_adjformsize_gtyClick, ""},
+        {1, "pm1_adjformsize_gyt", "画像表示エリア比率:横を元に縦を合わせる", &Tmainf_f1::pm1_adjformsize_gytClick, ""},
+        {0, "N4", "-", nullptr, ""},
+        {0, "pm1_help", "ヘルプ(&H)", nullptr, ""},
+        {1, "pm1_help_contents", "目次(&C)", &Tmainf_f1::pm1_help_contentsClick, ""},
+        {1, "pm1_help_verinfo", "バージョン情報(&A)...", nullptr, ""},
+    };
+    PopupMenu::Item* parent = nullptr;
+    for (const MenuRow& row : rows) {
+        std::function<void()> click;
+        if (row.onClick) click = [this, f = row.onClick] { (this->*f)(); };
+        PopupMenu::Item& item = pm1_.Add(row.level == 0 ? nullptr : parent, row.name, row.caption, click, row.hint);
+        if (row.level == 0) parent = &item;
+    }
+}
+
+void Tmainf_f1::OpenMenuAt(int x, int y) { pm1_.Popup(Handle(), x, y); }
+
+void Tmainf_f1::pm1_file_endClick() { Close(); }
+
+void Tmainf_f1::pm1_rearpClick() {
+    PopupMenu::Item* pin = pm1_.Find("pm1_rearp");
+    pin->checked = !pin->checked;
+    program_.settings.pos = pin->checked ? 3 : 0;
+    ApplyZOrder();
+}
+
+void Tmainf_f1::pm1_adjformsize_gtyClick() {
+    Settings& s = program_.settings;
+    if (s.flag_SlideShow) {
+        ShowWarning("スライドショーモード時は変更できません");
+        return;
+    }
+    if (!WidthFromHeight(s)) return;
+    CaptureWindowRect();
+    s.width = *WidthFromHeight(s);
+    ApplyWindowSettings();
+}
+
+void Tmainf_f1::pm1_adjformsize_gytClick() {
+    Settings& s = program_.settings;
+    if (s.flag_SlideShow) {
+        ShowWarning("スライドショーモード時は変更できません");
+        return;
+    }
+    if (!HeightFromWidth(s)) return;
+    CaptureWindowRect();
+    s.height = *HeightFromWidth(s);
+    ApplyWindowSettings();
+}
+
+void Tmainf_f1::pm1_help_contentsClick() { OpenDocument(program_.paths.helpDocumentPath, ""); }
+
+}  // namespace kembo

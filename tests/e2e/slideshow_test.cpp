@@ -1,0 +1,84 @@
+// The slideshow as a user sees it: pictures change in the folder's order, unshowable files are
+// skipped, and a folder without pictures switches the mode off with a message.
+#include <gtest/gtest.h>
+
+#include "harness.h"
+#include "message_box_probe.h"
+
+namespace kembo::e2e {
+namespace {
+
+std::string IniValue(const KemboRun& run, const std::string& section, const std::string& key) {
+    for (const auto& e : run.IniEntries())
+        if (e.section == section && e.key == key) return e.value;
+    return "<missing>";
+}
+
+void StartSlideshow(KemboRun& run, const std::string& folderName) {
+    run.WriteIni("[option]\r\nval_titlewait=0\r\nflag_SlideShow=1\r\nval_SSChangeTime=1\r\nSlideShowDir=" +
+                 folderName + "\r\n[main]\r\nwidth=200\r\nheight=100\r\n");
+    run.Start();
+}
+
+TEST(SlideshowTest, ShowsTheFolderInOrderAndSkipsTheBrokenFile) {
+    KemboRun run;
+    const std::wstring folder = run.Folder() + L"pics\\";
+    CreateDirectoryW(folder.c_str(), nullptr);
+    WriteBlockBmp(folder + L"a.bmp", 10, 10, {{0xFF0000}});
+    testing::WriteWholeFile(folder + L"b.bmp", "BM broken");
+    WriteBlockBmp(folder + L"c.bmp", 10, 10, {{0x0000FF}});
+    CreateDirectoryW((folder + L"sub").c_str(), nullptr);
+    WriteBlockBmp(folder + L"sub\\d.bmp", 10, 10, {{0x00FF00}});
+    StartSlideshow(run, "pics");
+    HWND window = run.WaitForMainWindow();
+    ASSERT_NE(window, nullptr);
+    // Watch the window for about five changes; record each new colour.
+    std::vector<uint32_t> seen;
+    const DWORD start = GetTickCount();
+    while (seen.size() < 5 && GetTickCount() - start < 12000) {
+        const uint32_t colour = ScreenShot(WindowRect(window)).At(100, 50);
+        if (seen.empty() || seen.back() != colour) seen.push_back(colour);
+        Sleep(50);
+    }
+    ASSERT_GE(seen.size(), 4u);
+    for (size_t i = 0; i < seen.size(); ++i) EXPECT_EQ(seen[i], i % 2 == 0 ? 0xFF0000u : 0x0000FFu) << i;
+    EXPECT_EQ(run.Close(), 0);
+    EXPECT_EQ(IniValue(run, "option", "flag_SlideShow"), "1");
+}
+
+TEST(SlideshowTest, FolderWithoutPicturesSwitchesTheModeOff) {
+    KemboRun run;
+    const std::wstring folder = run.Folder() + L"texts\\";
+    CreateDirectoryW(folder.c_str(), nullptr);
+    testing::WriteWholeFile(folder + L"a.txt", "text");
+    testing::WriteWholeFile(folder + L"b.txt", "more text");
+    StartSlideshow(run, "texts");
+    const testing::SeenBox box = testing::WaitForMessageBox(run.ProcessId(), 15000);
+    ASSERT_TRUE(box.Found());
+    EXPECT_EQ(box.caption, L"KEMBO");
+    EXPECT_EQ(box.text, L"指定ディレクトリに対応している画像ファイルがありません\r\nスライドショーモードの指定は解除されます.");
+    PostMessageW(box.window, WM_COMMAND, IDOK, 0);
+    ASSERT_NE(run.WaitForMainWindow(), nullptr);
+    EXPECT_EQ(run.Close(), 0);
+    EXPECT_EQ(IniValue(run, "option", "flag_SlideShow"), "0");
+}
+
+TEST(SlideshowTest, EmptyFolderIsReportedAndTheBackgroundShown) {
+    KemboRun run;
+    CreateDirectoryW((run.Folder() + L"empty").c_str(), nullptr);
+    WriteBlockBmp(run.Folder() + L"sample1.bmp", 10, 10, {{0x00FF00}});
+    StartSlideshow(run, "empty");
+    const testing::SeenBox box = testing::WaitForMessageBox(run.ProcessId(), 15000);
+    ASSERT_TRUE(box.Found());
+    EXPECT_EQ(box.caption, L"エラー");
+    EXPECT_EQ(box.text, L"指定ディレクトリ内にファイルがありません。\r\nスライドショーモードの指定は解除されます");
+    PostMessageW(box.window, WM_COMMAND, IDOK, 0);
+    HWND window = run.WaitForMainWindow();
+    ASSERT_NE(window, nullptr);
+    EXPECT_EQ(CaptureWindow(window).At(100, 50), 0x00FF00u);
+    EXPECT_EQ(run.Close(), 0);
+    EXPECT_EQ(IniValue(run, "option", "flag_SlideShow"), "0");
+}
+
+}  // namespace
+}  // namespace kembo::e2e
