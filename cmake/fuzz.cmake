@@ -58,3 +58,14 @@ file(MAKE_DIRECTORY ${CMAKE_BINARY_DIR}/fuzz-header/corpus)
 add_test(NAME fuzz_picture_header COMMAND picture_header_fuzz -max_total_time=10 -timeout=10
   -artifact_prefix=${CMAKE_BINARY_DIR}/fuzz-header/ ${CMAKE_BINARY_DIR}/fuzz-header/corpus)
 set_tests_properties(fuzz_picture_header PROPERTIES TIMEOUT 60)
+
+# The bitmaps plug-ins hand back.
+add_executable(plugin_dib_fuzz ${PROJECT_SOURCE_DIR}/fuzz/plugin_dib_fuzz.cpp
+  ${PROJECT_SOURCE_DIR}/src/loading/spi_dib.cpp)
+target_link_libraries(plugin_dib_fuzz PRIVATE kembo_fuzz_core)
+target_compile_options(plugin_dib_fuzz PRIVATE ${warnings})
+target_link_options(plugin_dib_fuzz PRIVATE -fsanitize=fuzzer)
+file(MAKE_DIRECTORY ${CMAKE_BINARY_DIR}/fuzz-dib/corpus)
+add_test(NAME fuzz_plugin_dib COMMAND plugin_dib_fuzz -max_total_time=10 -timeout=10
+  -artifact_prefix=${CMAKE_BINARY_DIR}/fuzz-dib/ ${CMAKE_BINARY_DIR}/fuzz-dib/corpus)
+set_tests_properties(fuzz_plugin_dib PROPERTIES TIMEOUT 60)

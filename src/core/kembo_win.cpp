@@ -7,6 +7,10 @@
 #include "core/program.h"
 #include "toolkit/application_win.h"
 #include "toolkit/file_system_win.h"
+#include "toolkit/ole_win.h"
+#include "toolkit/plugin_ports_win.h"
+#include "loading/picture_formats.h"
+#include "loading/spi_bitmap.h"
 #include "toolkit/handles_win.h"
 #include "toolkit/store_ports_win.h"
 #include "toolkit/text_win.h"
@@ -58,7 +62,15 @@ int RunKembo(HINSTANCE instance) {
     WinProfilePort profilePort;
     WinRegistryPort registryPort;
     WinFileSystem fileSystem;
-    Program program(profilePort, registryPort, fileSystem);
+    WinModuleLoader moduleLoader;
+    WinLocalMemory localMemory;
+    WinAnsiCodec ansiCodec;
+    WinSystemFolders systemFolders;
+    Program program(SystemPorts{profilePort, registryPort, fileSystem, moduleLoader, localMemory, ansiCodec, systemFolders});
+    // OLE on the GUI thread before any plug-in loads: some of them use COM.
+    OleSession ole;
+    // Plug-in extensions are read by the plug-in picture class from now until the end.
+    StartSPIBitmap();
 
     // 2. The title is the executable's base name.
     Application app(instance);
@@ -95,6 +107,7 @@ int RunKembo(HINSTANCE instance) {
         exitCode = 1;
     }
     mainForm.reset();
+    EndSPIBitmap(PictureFormats::Global());
     return exitCode;                                      // 19, 20: the semaphore closes here
 }
 

@@ -4,12 +4,24 @@
 #include "core/settings.h"
 #include "core/store_ports.h"
 #include "loading/file_system.h"
+#include "loading/plugin_ports.h"
 
 namespace kembo {
 
+// The system as the program reaches it.
+struct SystemPorts {
+    ProfilePort& profile;
+    RegistryPort& registry;
+    FileSystem& files;
+    ModuleLoader& modules;
+    LocalMemory& memory;
+    AnsiCodec& ansi;
+    SystemFolders& folders;
+};
+
 struct Program {
-    Program(ProfilePort& profilePort, RegistryPort& registryPort, FileSystem& fileSystem)
-        : profile(profilePort), registry(registryPort), files(fileSystem) {}
+    explicit Program(const SystemPorts& systemPorts)
+        : profile(systemPorts.profile), registry(systemPorts.registry), files(systemPorts.files), ports(systemPorts) {}
 
     // The display-range window's last bounds in this run.
     struct Bounds {
@@ -22,6 +34,7 @@ struct Program {
     ProfilePort& profile;
     RegistryPort& registry;
     FileSystem& files;
+    SystemPorts ports;
     Bounds rangeWindowBounds;
 
     SettingsContext Storage() const { return SettingsContext{paths, profile, registry}; }

@@ -47,11 +47,21 @@ void Tmainf_f1::FormCreate() {
     if (!guard) return;
     SetCaption(App().Title());
     showHint_ = program_.settings.flag_use_hins1;
+    CreatePlugins();
     RebuildBackBuffer();
     ReloadSlideList();
     slideShow_.Restart();
     AdvanceSlide();
     program_.rangeWindowBounds = Program::Bounds{Left(), Top(), Width(), Height()};
+}
+
+void Tmainf_f1::CreatePlugins() {
+    const SystemPorts& p = program_.ports;
+    plugins = std::make_unique<TSPIs>(
+        SpiHostPorts{p.modules, p.memory, p.ansi, p.files, p.registry, p.folders, PictureFormats::Global()},
+        program_.paths.programFolder);
+    plugins->OnPictureRegister = [](TSPIs&, TInSPI&, const std::string&, const std::string&, const PictureClass*&) {};
+    if (program_.settings.val_usespi == 1) plugins->Loaded();
 }
 
 void Tmainf_f1::ReloadSlideList() {

@@ -6,6 +6,7 @@
 
 #include "core/program.h"
 #include "image/pixel_buffer.h"
+#include "loading/spis.h"
 #include "toolkit/form_win.h"
 #include "toolkit/menu_win.h"
 #include "toolkit/timer_win.h"
@@ -70,6 +71,7 @@ private:
     };
 
     void FormCreate();
+    void CreatePlugins();
     void FormShow();
     void FormResize();
     void FormPaint();
@@ -97,6 +99,7 @@ private:
     Program& program_;
     Guards guards_;
     PopupMenu pm1_;
+    std::unique_ptr<TSPIs> plugins;
     PixelBuffer backBuffer_;
     SlideShow slideShow_;
     Timer tm_SlideShow;

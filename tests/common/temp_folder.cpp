@@ -55,6 +55,17 @@ void WriteWholeFile(const std::wstring& path, const std::string& bytes) {
     out.write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
 }
 
+std::wstring FolderFromEnvironment(const wchar_t* variable) {
+    const wchar_t* value = _wgetenv(variable);
+    if (!value || !*value) throw std::runtime_error("a test folder variable is not set");
+    std::wstring path = value;
+    if (path.front() == L'/') path = L"Z:" + path;  // Wine maps the Unix root to Z:
+    for (auto& c : path)
+        if (c == L'/') c = L'\\';
+    if (path.back() != L'\\') path += L'\\';
+    return path;
+}
+
 bool FileExists(const std::wstring& path) {
     return GetFileAttributesW(path.c_str()) != INVALID_FILE_ATTRIBUTES;
 }

@@ -25,4 +25,8 @@ void WriteWholeFile(const std::wstring& path, const std::string& bytes);
 bool FileExists(const std::wstring& path);
 void RemoveTree(const std::wstring& path);
 
+// A Unix folder path from an environment variable (set by CTest) as Wine sees it: "Z:" in front,
+// backslashes, a trailing backslash. Throws when the variable is not set.
+std::wstring FolderFromEnvironment(const wchar_t* variable);
+
 }  // namespace kembo::testing

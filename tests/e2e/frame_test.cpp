@@ -10,12 +10,6 @@ namespace {
 
 constexpr uint32_t kRed = 0xFF0000, kGreen = 0x00FF00, kBlue = 0x0000FF, kWhite = 0xFFFFFF;
 
-std::string IniValue(const KemboRun& run, const std::string& section, const std::string& key) {
-    for (const auto& e : run.IniEntries())
-        if (e.section == section && e.key == key) return e.value;
-    return "<missing>";
-}
-
 // A 200 × 100 picture of four 100 × 50 blocks: red, green / blue, white.
 std::string StartWithQuadrants(KemboRun& run, const std::string& options, int width = 400, int height = 300) {
     WriteBlockBmp(run.Folder() + L"quad.bmp", 100, 50, {{kRed, kGreen}, {kBlue, kWhite}});
@@ -41,7 +35,7 @@ TEST(FrameTest, WholePictureStretchedToTheWindow) {
     // Each block covers a quarter of the window, to within a pixel's row or column of sampling.
     EXPECT_NEAR(static_cast<double>(shot.Count(kRed)), 200.0 * 150, 400.0);
     EXPECT_EQ(run.Close(), 0);
-    EXPECT_EQ(IniValue(run, "option", "fn_bgg"), "quad.bmp");
+    EXPECT_EQ(run.IniValue("option", "fn_bgg"), "quad.bmp");
 }
 
 TEST(FrameTest, OwnSizeLeavesTheMarginInTheMarginColour) {
@@ -83,7 +77,7 @@ TEST(FrameTest, DamagedBackgroundIsForgotten) {
     EXPECT_EQ(shot.At(200, 150), shot.At(0, 0));  // only the window's background colour
     EXPECT_EQ(shot.Count(shot.At(0, 0)), 400u * 300);
     EXPECT_EQ(run.Close(), 0);
-    EXPECT_EQ(IniValue(run, "option", "fn_bgg"), "");
+    EXPECT_EQ(run.IniValue("option", "fn_bgg"), "");
 }
 
 TEST(FrameTest, EdgesResizeExceptWhenPastedToTheWallpaper) {
@@ -108,7 +102,7 @@ TEST(FrameTest, EdgesResizeExceptWhenPastedToTheWallpaper) {
             EXPECT_EQ(WindowRect(window).left, 30);
         }
         EXPECT_EQ(run.Close(), 0);
-        EXPECT_EQ(IniValue(run, "option", "pos"), std::to_string(pos));
+        EXPECT_EQ(run.IniValue("option", "pos"), std::to_string(pos));
     }
 }
 
@@ -133,8 +127,8 @@ TEST(FrameTest, IconOpensTheMenuAndPinningFromFrontReturnsToNormal) {
 
     ASSERT_TRUE(ChooseFromMenu(window, {Char(L'f'), Char(L'x')}));  // Exit closes and saves
     EXPECT_EQ(KemboRun::WaitForExit(run.Process(), 15000), 0);
-    EXPECT_EQ(IniValue(run, "option", "pos"), "0");
-    EXPECT_EQ(IniValue(run, "main", "left"), "30");
+    EXPECT_EQ(run.IniValue("option", "pos"), "0");
+    EXPECT_EQ(run.IniValue("main", "left"), "30");
 }
 
 TEST(FrameTest, SizeCommandsFollowTheDisplayRangeAndRefuseInSlideshowMode) {
@@ -153,7 +147,7 @@ TEST(FrameTest, SizeCommandsFollowTheDisplayRangeAndRefuseInSlideshowMode) {
     EXPECT_EQ(r.bottom - r.top, 400);
     EXPECT_EQ(r.left, 30);
     EXPECT_EQ(run.Close(), 0);
-    EXPECT_EQ(IniValue(run, "main", "width"), "533");
+    EXPECT_EQ(run.IniValue("main", "width"), "533");
 
     KemboRun slideshow;
     CreateDirectoryW((slideshow.Folder() + L"pics").c_str(), nullptr);
@@ -211,7 +205,7 @@ TEST(FrameTest, AtTheBackTheWindowStaysBehindWhenRaised) {
         EXPECT_EQ(WindowRect(window).left, 40);
         DestroyWindow(other);
         EXPECT_EQ(run.Close(), 0);
-        EXPECT_EQ(IniValue(run, "main", "left"), "40");
+        EXPECT_EQ(run.IniValue("main", "left"), "40");
     }
 }
 

@@ -1,6 +1,5 @@
 #include "harness.h"
 
-#include <cstdlib>
 
 #include "image/bmp_writer.h"
 #include <sstream>
@@ -27,16 +26,7 @@ std::vector<IniEntry> ParseIni(const std::string& text) {
     return entries;
 }
 
-std::wstring DistFolder() {
-    const wchar_t* dist = _wgetenv(L"KEMBO_DIST");
-    if (!dist || !*dist) throw std::runtime_error("KEMBO_DIST is not set");
-    std::wstring path = dist;
-    if (path.front() == L'/') path = L"Z:" + path;  // Wine maps the Unix root to Z:
-    for (auto& c : path)
-        if (c == L'/') c = L'\\';
-    if (path.back() != L'\\') path += L'\\';
-    return path;
-}
+std::wstring DistFolder() { return testing::FolderFromEnvironment(L"KEMBO_DIST"); }
 
 void CopyTree(const std::wstring& from, const std::wstring& to) {
     CreateDirectoryW(to.c_str(), nullptr);
@@ -71,6 +61,12 @@ void KemboRun::WriteIni(const std::string& text) const { testing::WriteWholeFile
 
 std::string KemboRun::ReadIni() const { return testing::ReadWholeFile(IniPath()); }
 
+std::string KemboRun::IniValue(const std::string& section, const std::string& key) const {
+    for (const auto& e : IniEntries())
+        if (e.section == section && e.key == key) return e.value;
+    return "<missing>";
+}
+
 HANDLE KemboRun::Start(const std::wstring& arguments) {
     std::wstring commandLine = L"\"" + ExePath() + L"\"";
     if (!arguments.empty()) commandLine += L" " + arguments;
@@ -101,7 +97,11 @@ HWND KemboRun::WaitForMainWindow(DWORD timeoutMs) {
     const DWORD start = GetTickCount();
     do {
         HWND window = FindProcessWindow(L"Tmainf_f1");
-        if (window && IsWindowVisible(window)) return window;
+        if (window && IsWindowVisible(window)) {
+            // Let the program finish showing and activating it before the test goes on.
+            WaitForInputIdle(processes_.front(), 5000);
+            return window;
+        }
         if (processes_.empty() || WaitForSingleObject(processes_.front(), 0) != WAIT_TIMEOUT)
             return nullptr;
         Sleep(20);
@@ -189,6 +189,23 @@ ScreenShot CaptureWindow(HWND window) {
         last = now;
     }
     return last;
+}
+
+std::vector<uint32_t> WatchColours(HWND window, int x, int y, size_t count, DWORD timeoutMs) {
+    std::vector<uint32_t> seen;
+    uint32_t previous = 0xFFFFFFFF;
+    const DWORD start = GetTickCount();
+    while (seen.size() < count && GetTickCount() - start < timeoutMs) {
+        const uint32_t colour = ScreenShot(WindowRect(window)).At(x, y);
+        // A colour counts once two looks agree: a frame caught mid-paint does not.
+        if (colour == previous && (seen.empty() || seen.back() != colour)) {
+            // Before the first picture the window may still be black, not yet painted.
+            if (!(seen.empty() && colour == 0)) seen.push_back(colour);
+        }
+        previous = colour;
+        Sleep(40);
+    }
+    return seen;
 }
 
 HWND FindOpenMenu(DWORD processId) {

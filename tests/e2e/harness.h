@@ -38,6 +38,8 @@ public:
     void WriteIni(const std::string& text) const;
     std::string ReadIni() const;
     std::vector<IniEntry> IniEntries() const { return ParseIni(ReadIni()); }
+    // One value of the INI file, "<missing>" when the entry is not there.
+    std::string IniValue(const std::string& section, const std::string& key) const;
 
     // Starts a copy of the program; several copies may run.
     HANDLE Start(const std::wstring& arguments = L"");
@@ -86,6 +88,9 @@ private:
 };
 // A screenshot of a window, once it has painted: waits until two looks agree.
 ScreenShot CaptureWindow(HWND window);
+// The colours one point of a window shows in turn, each once it holds for two looks, until
+// count changes were seen or the time is up. A black start (not yet painted) is left out.
+std::vector<uint32_t> WatchColours(HWND window, int x, int y, size_t count, DWORD timeoutMs);
 
 // A key pressed in an open menu: a character (an item's accelerator) or a virtual key.
 struct MenuKey {

@@ -8,12 +8,6 @@
 namespace kembo::e2e {
 namespace {
 
-std::string IniValue(const KemboRun& run, const std::string& section, const std::string& key) {
-    for (const auto& e : run.IniEntries())
-        if (e.section == section && e.key == key) return e.value;
-    return "<missing>";
-}
-
 void StartSlideshow(KemboRun& run, const std::string& folderName) {
     run.WriteIni("[option]\r\nval_titlewait=0\r\nflag_SlideShow=1\r\nval_SSChangeTime=1\r\nSlideShowDir=" +
                  folderName + "\r\n[main]\r\nwidth=200\r\nheight=100\r\n");
@@ -33,17 +27,11 @@ TEST(SlideshowTest, ShowsTheFolderInOrderAndSkipsTheBrokenFile) {
     HWND window = run.WaitForMainWindow();
     ASSERT_NE(window, nullptr);
     // Watch the window for about five changes; record each new colour.
-    std::vector<uint32_t> seen;
-    const DWORD start = GetTickCount();
-    while (seen.size() < 5 && GetTickCount() - start < 12000) {
-        const uint32_t colour = ScreenShot(WindowRect(window)).At(100, 50);
-        if (seen.empty() || seen.back() != colour) seen.push_back(colour);
-        Sleep(50);
-    }
+    const std::vector<uint32_t> seen = WatchColours(window, 100, 50, 5, 12000);
     ASSERT_GE(seen.size(), 4u);
     for (size_t i = 0; i < seen.size(); ++i) EXPECT_EQ(seen[i], i % 2 == 0 ? 0xFF0000u : 0x0000FFu) << i;
     EXPECT_EQ(run.Close(), 0);
-    EXPECT_EQ(IniValue(run, "option", "flag_SlideShow"), "1");
+    EXPECT_EQ(run.IniValue("option", "flag_SlideShow"), "1");
 }
 
 TEST(SlideshowTest, FolderWithoutPicturesSwitchesTheModeOff) {
@@ -60,7 +48,7 @@ TEST(SlideshowTest, FolderWithoutPicturesSwitchesTheModeOff) {
     PostMessageW(box.window, WM_COMMAND, IDOK, 0);
     ASSERT_NE(run.WaitForMainWindow(), nullptr);
     EXPECT_EQ(run.Close(), 0);
-    EXPECT_EQ(IniValue(run, "option", "flag_SlideShow"), "0");
+    EXPECT_EQ(run.IniValue("option", "flag_SlideShow"), "0");
 }
 
 TEST(SlideshowTest, EmptyFolderIsReportedAndTheBackgroundShown) {
@@ -77,7 +65,7 @@ TEST(SlideshowTest, EmptyFolderIsReportedAndTheBackgroundShown) {
     ASSERT_NE(window, nullptr);
     EXPECT_EQ(CaptureWindow(window).At(100, 50), 0x00FF00u);
     EXPECT_EQ(run.Close(), 0);
-    EXPECT_EQ(IniValue(run, "option", "flag_SlideShow"), "0");
+    EXPECT_EQ(run.IniValue("option", "flag_SlideShow"), "0");
 }
 
 }  // namespace

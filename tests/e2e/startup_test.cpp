@@ -34,13 +34,6 @@ const std::vector<IniEntry> kDefaultFile = {
     {"sta", "val_lastdatadir", ""},
 };
 
-std::string Value(const std::vector<IniEntry>& entries, const std::string& section,
-                  const std::string& key) {
-    for (const auto& e : entries)
-        if (e.section == section && e.key == key) return e.value;
-    return "<missing>";
-}
-
 bool SamePath(const std::wstring& a, const std::wstring& b) {
     return CompareStringOrdinal(a.c_str(), -1, b.c_str(), -1, TRUE) == CSTR_EQUAL;
 }
@@ -83,7 +76,7 @@ TEST(StartupTest, SecondCopyEndsAtOnceAndLeavesTheFileAlone) {
     EXPECT_EQ(windows, 1);
 
     ASSERT_EQ(run.Close(), 0);
-    EXPECT_EQ(Value(run.IniEntries(), "main", "left"), "33");
+    EXPECT_EQ(run.IniValue("main", "left"), "33");
 }
 
 TEST(StartupTest, CorrectionsOfTheWindowSettingsAreWrittenBack) {
@@ -97,10 +90,9 @@ TEST(StartupTest, CorrectionsOfTheWindowSettingsAreWrittenBack) {
     EXPECT_EQ(r.right - r.left, 400);
     EXPECT_EQ(r.bottom - r.top, 300);
     ASSERT_EQ(run.Close(), 0);
-    const auto entries = run.IniEntries();
-    EXPECT_EQ(Value(entries, "option", "val_titlewait"), "10000");
-    EXPECT_EQ(Value(entries, "main", "width"), "400");
-    EXPECT_EQ(Value(entries, "main", "height"), "300");
+    EXPECT_EQ(run.IniValue("option", "val_titlewait"), "10000");
+    EXPECT_EQ(run.IniValue("main", "width"), "400");
+    EXPECT_EQ(run.IniValue("main", "height"), "300");
 }
 
 TEST(StartupTest, WindowLeftOfAndAboveThePrimaryScreenStaysThere) {
@@ -114,11 +106,10 @@ TEST(StartupTest, WindowLeftOfAndAboveThePrimaryScreenStaysThere) {
     EXPECT_EQ(r.left, -1920);
     EXPECT_EQ(r.top, -300);
     ASSERT_EQ(run.Close(), 0);
-    const auto entries = run.IniEntries();
-    EXPECT_EQ(Value(entries, "main", "top"), "-300");
-    EXPECT_EQ(Value(entries, "main", "left"), "-1920");
-    EXPECT_EQ(Value(entries, "main", "width"), "640");
-    EXPECT_EQ(Value(entries, "main", "height"), "480");
+    EXPECT_EQ(run.IniValue("main", "top"), "-300");
+    EXPECT_EQ(run.IniValue("main", "left"), "-1920");
+    EXPECT_EQ(run.IniValue("main", "width"), "640");
+    EXPECT_EQ(run.IniValue("main", "height"), "480");
 }
 
 TEST(StartupTest, GarbageSettingsGiveDefaultsAndUnknownEntriesSurvive) {
@@ -130,16 +121,15 @@ TEST(StartupTest, GarbageSettingsGiveDefaultsAndUnknownEntriesSurvive) {
     run.Start();
     ASSERT_NE(run.WaitForMainWindow(), nullptr);
     ASSERT_EQ(run.Close(), 0);
-    const auto entries = run.IniEntries();
-    EXPECT_EQ(Value(entries, "option", "pos"), "0");
-    EXPECT_EQ(Value(entries, "option", "braito"), "100");
-    EXPECT_EQ(Value(entries, "option", "backcolor"), "clPurple");
-    EXPECT_EQ(Value(entries, "option", "flag_SlideShow"), "0");
-    EXPECT_EQ(Value(entries, "option", "fn_bgg"), "");
-    EXPECT_EQ(Value(entries, "main", "width"), "400");
-    EXPECT_EQ(Value(entries, "main", "height"), "256");
-    EXPECT_EQ(Value(entries, "debug", "debug"), "5");  // read, never rewritten
-    EXPECT_EQ(Value(entries, "other", "keep"), "me");
+    EXPECT_EQ(run.IniValue("option", "pos"), "0");
+    EXPECT_EQ(run.IniValue("option", "braito"), "100");
+    EXPECT_EQ(run.IniValue("option", "backcolor"), "clPurple");
+    EXPECT_EQ(run.IniValue("option", "flag_SlideShow"), "0");
+    EXPECT_EQ(run.IniValue("option", "fn_bgg"), "");
+    EXPECT_EQ(run.IniValue("main", "width"), "400");
+    EXPECT_EQ(run.IniValue("main", "height"), "256");
+    EXPECT_EQ(run.IniValue("debug", "debug"), "5");  // read, never rewritten
+    EXPECT_EQ(run.IniValue("other", "keep"), "me");
 }
 
 TEST(StartupTest, ColoursAreWrittenByNameOrAsHexText) {
@@ -150,7 +140,7 @@ TEST(StartupTest, ColoursAreWrittenByNameOrAsHexText) {
         run.Start();
         ASSERT_NE(run.WaitForMainWindow(), nullptr);
         ASSERT_EQ(run.Close(), 0);
-        EXPECT_EQ(Value(run.IniEntries(), "option", "backcolor"), written) << stored;
+        EXPECT_EQ(run.IniValue("option", "backcolor"), written) << stored;
     }
 }
 
@@ -163,12 +153,11 @@ TEST(StartupTest, SessionEndSavesTheWindowAtOnce) {
     SetWindowPos(window, nullptr, 50, 60, 320, 240, SWP_NOZORDER | SWP_NOACTIVATE);
     DWORD_PTR result = 0;
     SendMessageTimeoutW(window, WM_ENDSESSION, TRUE, 0, SMTO_BLOCK, 10000, &result);
-    const auto entries = run.IniEntries();
-    EXPECT_EQ(Value(entries, "main", "left"), "50");
-    EXPECT_EQ(Value(entries, "main", "top"), "60");
-    EXPECT_EQ(Value(entries, "main", "width"), "320");
-    EXPECT_EQ(Value(entries, "main", "height"), "240");
-    EXPECT_EQ(Value(entries, "option", "backcolor"), "clPurple");
+    EXPECT_EQ(run.IniValue("main", "left"), "50");
+    EXPECT_EQ(run.IniValue("main", "top"), "60");
+    EXPECT_EQ(run.IniValue("main", "width"), "320");
+    EXPECT_EQ(run.IniValue("main", "height"), "240");
+    EXPECT_EQ(run.IniValue("option", "backcolor"), "clPurple");
     ASSERT_EQ(run.Close(), 0);
 }
 

@@ -1,0 +1,141 @@
+#include "loading/spi.h"
+
+#include "loading/spi_errors.h"
+
+namespace kembo {
+namespace {
+
+constexpr const char* kEntryNames[] = {"GetPluginInfo", "IsSupported", "GetPictureInfo", "GetPicture", "GetPreview",
+                                       "GetArchiveInfo", "GetFileInfo", "GetFile", "ConfigurationDlg"};
+
+constexpr const char* kCannotLoad = "%s:Susie Pluginがロードできませんでした";
+constexpr const char* kInvalidApi = "%sは[%s]では使えないSusie Plugin APIです";
+
+// The buffer handed to GetPluginInfo; one byte more than its stated length, so the text always
+// ends in a zero even when the plug-in fills the length.
+constexpr int32_t kInfoBuffer = 256;
+// A plug-in that never ends its format list would keep the host in the loop for good.
+constexpr int32_t kMaxFormats = 1024;
+
+template <typename Class>
+const SpiClass& MakeClass(const char* name, const SpiClass* parent) {
+    static const SpiClass cls(name, parent, [](const SpiPorts& ports) { return std::make_unique<Class>(ports); });
+    return cls;
+}
+
+template <typename Function>
+Function As(void* entry) {
+    return reinterpret_cast<Function>(entry);
+}
+
+}  // namespace
+
+std::unique_ptr<TSPI> SpiClass::Create(const SpiPorts& ports, const std::string& fileName) const {
+    std::unique_ptr<TSPI> plugin = factory_(ports);
+    plugin->Create(fileName);
+    return plugin;
+}
+
+const SpiClass& TSPI::StaticClass() { return MakeClass<TSPI>("TSPI", nullptr); }
+const SpiClass& TLoaderSPI::StaticClass() { return MakeClass<TLoaderSPI>("TLoaderSPI", &TSPI::StaticClass()); }
+const SpiClass& TInSPI::StaticClass() { return MakeClass<TInSPI>("TInSPI", &TLoaderSPI::StaticClass()); }
+const SpiClass& TAmSPI::StaticClass() { return MakeClass<TAmSPI>("TAmSPI", &TLoaderSPI::StaticClass()); }
+const SpiClass& TXnSPI::StaticClass() { return MakeClass<TXnSPI>("TXnSPI", &TSPI::StaticClass()); }
+
+TSPI::~TSPI() {
+    if (module_) ports_.modules.Free(module_);
+}
+
+void TSPI::Create(const std::string& fileName) {
+    module_ = ports_.modules.Load(fileName);
+    if (!module_) throw ESPIFOpenErrorSPI(FormatText(kCannotLoad, fileName));
+    const std::string modulePath = ports_.modules.ModulePath(module_);
+    fileName_ = modulePath.empty() ? fileName : modulePath;
+    for (int i = 0; i < kEntryCount; ++i) entries_[i] = ports_.modules.Resolve(module_, kEntryNames[i]);
+    CheckEntryPoints();
+
+    std::string text;
+    if (InfoText(0, text) > 0) apiVersion_ = text;
+    if (InfoText(1, text) > 0) pluginInfo_ = text;
+    for (int32_t n = 2; n < 2 + 2 * kMaxFormats; n += 2) {
+        std::string pattern;
+        std::string description;
+        if (InfoText(n, pattern) <= 0 || InfoText(n + 1, description) <= 0) break;
+        patterns_.push_back(std::move(pattern));
+        descriptions_.push_back(std::move(description));
+    }
+}
+
+int32_t TSPI::InfoText(int32_t infoNumber, std::string& text) const {
+    char buffer[kInfoBuffer] = {};
+    const int32_t result = GetPluginInfo(infoNumber, buffer, kInfoBuffer - 1);
+    text = ports_.ansi.FromAnsi(std::string(buffer));
+    return result;
+}
+
+void TSPI::CheckEntryPoints() const { Require(kGetPluginInfo); }
+
+void TLoaderSPI::CheckEntryPoints() const {
+    TSPI::CheckEntryPoints();
+    Require(kIsSupported);
+}
+
+void TInSPI::CheckEntryPoints() const {
+    TLoaderSPI::CheckEntryPoints();
+    Require(kGetPictureInfo);
+    Require(kGetPicture);
+}
+
+void TAmSPI::CheckEntryPoints() const {
+    TLoaderSPI::CheckEntryPoints();
+    Require(kGetArchiveInfo);
+    Require(kGetFileInfo);
+    Require(kGetFile);
+}
+
+void TSPI::Require(Entry entry) const {
+    if (!entries_[entry]) throw ESPIInvalidAPI(FormatText(FormatText(kInvalidApi, kEntryNames[entry]), fileName_));
+}
+
+int32_t TSPI::GetPluginInfo(int32_t infoNumber, char* buffer, int32_t bufferLength) const {
+    Require(kGetPluginInfo);
+    return As<SpiGetPluginInfo>(entries_[kGetPluginInfo])(infoNumber, buffer, bufferLength);
+}
+
+int32_t TSPI::IsSupported(const char* fileName, const void* data) const {
+    Require(kIsSupported);
+    return As<SpiIsSupported>(entries_[kIsSupported])(fileName, data);
+}
+
+int32_t TSPI::GetPictureInfo(const void* data, int32_t length, uint32_t flag, SpiPictureInfo* info) const {
+    Require(kGetPictureInfo);
+    return As<SpiGetPictureInfo>(entries_[kGetPictureInfo])(data, length, flag, info);
+}
+
+int32_t TSPI::GetPicture(const void* data, int32_t length, uint32_t flag, void** headerHandle, void** pixelHandle,
+                         SpiProgressCallback progress, intptr_t callerValue) const {
+    Require(kGetPicture);
+    return As<SpiGetPicture>(entries_[kGetPicture])(data, length, flag, headerHandle, pixelHandle, progress,
+                                                    callerValue);
+}
+
+const SpiClass& SpiClassOfType(std::string_view apiVersion) {
+    if (apiVersion == "00IN") return TInSPI::StaticClass();
+    if (apiVersion == "00AM") return TAmSPI::StaticClass();
+    if (apiVersion == "00XN") return TXnSPI::StaticClass();
+    return TSPI::StaticClass();
+}
+
+std::unique_ptr<TSPI> CreatePlugin(const SpiPorts& ports, const std::string& fileName) {
+    try {
+        // The plain object stays loaded until the typed one is made, then frees its reference.
+        const std::unique_ptr<TSPI> probe = TSPI::StaticClass().Create(ports, fileName);
+        return SpiClassOfType(probe->APIVersion()).Create(ports, fileName);
+    } catch (const ESPIFOpenErrorSPI&) {
+        return nullptr;
+    } catch (const ESPIInvalidSPI&) {
+        return nullptr;
+    }
+}
+
+}  // namespace kembo

@@ -1,0 +1,86 @@
+#include "loading/spi_dib.h"
+
+#include <algorithm>
+#include <cstdlib>
+#include <vector>
+
+#include "base/errors.h"
+#include "image/bmp_decode.h"
+
+namespace kembo {
+namespace {
+
+constexpr uint32_t kRle8 = 1;
+constexpr uint32_t kRle4 = 2;
+constexpr uint32_t kBitfields = 3;
+constexpr uint32_t kAlphaBitfields = 6;
+constexpr uint32_t kMaxColours = 256;
+
+bool KnownHeaderSize(uint32_t size) {
+    return size == 40 || size == 52 || size == 56 || size == 108 || size == 124;
+}
+
+bool KnownBits(uint32_t bits) {
+    return bits == 1 || bits == 2 || bits == 4 || bits == 8 || bits == 16 || bits == 24 || bits == 32;
+}
+
+bool KnownCompression(uint32_t compression) {
+    return compression == 0 || compression == kRle8 || compression == kRle4 || compression == kBitfields ||
+           compression == kAlphaBitfields;
+}
+
+// Masks that follow a 40-byte header; the larger headers hold them inside.
+std::size_t MaskBytes(uint32_t headerSize, uint32_t compression) {
+    if (headerSize != 40) return 0;
+    if (compression == kBitfields) return 12;
+    if (compression == kAlphaBitfields) return 16;
+    return 0;
+}
+
+}  // namespace
+
+std::optional<BmpImage> ReadPluginDib(std::span<const uint8_t> header, std::span<const uint8_t> pixels) {
+    if (header.size() < 4) return std::nullopt;
+    const uint8_t* h = header.data();
+    const uint32_t headerSize = bmp::Le32(h);
+    if (!KnownHeaderSize(headerSize) || header.size() < headerSize) return std::nullopt;
+
+    const int32_t width = static_cast<int32_t>(bmp::Le32(h + 4));
+    const int64_t rows = std::llabs(static_cast<int64_t>(static_cast<int32_t>(bmp::Le32(h + 8))));
+    const uint32_t bits = bmp::Le16(h + 14);
+    const uint32_t compression = bmp::Le32(h + 16);
+    const uint32_t imageSize = bmp::Le32(h + 20);
+    const uint32_t colorsUsed = bmp::Le32(h + 32);
+    // Sizes are checked before anything is copied, so a lying header cannot ask for gigabytes.
+    if (width <= 0 || width > PixelBuffer::kMaxSide || rows == 0 || rows > PixelBuffer::kMaxSide) return std::nullopt;
+    if (uint64_t{PixelBuffer::StrideFor(width)} * static_cast<uint64_t>(rows) > PixelBuffer::kMaxBytes) {
+        return std::nullopt;
+    }
+    if (!KnownBits(bits) || !KnownCompression(compression) || colorsUsed > kMaxColours) return std::nullopt;
+
+    const uint32_t colours = colorsUsed != 0 ? colorsUsed : (bits <= 8 ? 1u << bits : 0);
+    const std::size_t tableEnd = headerSize + MaskBytes(headerSize, compression) + std::size_t{4} * colours;
+    if (header.size() < tableEnd) return std::nullopt;
+
+    // Plain rows take their computed size; a compressed stream the size the header gives it,
+    // else the whole block.
+    uint64_t pixelBytes = 0;
+    if (compression == kRle8 || compression == kRle4) {
+        pixelBytes = imageSize != 0 ? imageSize : pixels.size();
+    } else {
+        pixelBytes = bmp::StoredRowBytes(width, static_cast<int>(bits)) * static_cast<uint64_t>(rows);
+    }
+    if (pixelBytes == 0 || pixels.size() < pixelBytes) return std::nullopt;
+
+    std::vector<uint8_t> dib(tableEnd + static_cast<std::size_t>(pixelBytes));
+    std::copy_n(h, tableEnd, dib.begin());
+    std::copy_n(pixels.data(), static_cast<std::size_t>(pixelBytes),
+                dib.begin() + static_cast<std::ptrdiff_t>(tableEnd));
+    try {
+        return ReadDib(dib, tableEnd);
+    } catch (const PictureError&) {
+        return std::nullopt;
+    }
+}
+
+}  // namespace kembo

@@ -1,0 +1,67 @@
+// Pictures in a plug-in format, as a user meets them: a plug-in beside the program reads the
+// background picture and the slideshow's pictures.
+#include <gtest/gtest.h>
+
+#include "harness.h"
+#include "kpic.h"
+#include "plugin_fixtures.h"
+
+namespace kembo::e2e {
+namespace {
+
+using testing::KpicColour;
+
+// The import plug-in for *.pic, *.pi1 and *.pi2, put beside the program.
+void InstallPlugin(const KemboRun& run) {
+    ASSERT_TRUE(CopyFileW((testing::PluginFolder(L"basic") + L"a.spi").c_str(), (run.Folder() + L"a.spi").c_str(), FALSE));
+}
+
+// Left half red, right half green.
+std::string HalvesPicture() {
+    return testing::KpicPicture(40, 20, [](int x, int) { return x < 20 ? KpicColour{255, 0, 0} : KpicColour{0, 255, 0}; });
+}
+
+TEST(PluginTest, BackgroundInAPluginFormat) {
+    for (const int useSpi : {1, 0}) {
+        KemboRun run;
+        InstallPlugin(run);
+        testing::WriteWholeFile(run.Folder() + L"bg.PI2", HalvesPicture());
+        run.WriteIni("[option]\r\nval_titlewait=0\r\nfn_bgg=bg.PI2\r\nval_usespi=" + std::to_string(useSpi) +
+                     "\r\n[main]\r\nwidth=200\r\nheight=100\r\n");
+        run.Start();
+        HWND window = run.WaitForMainWindow();
+        ASSERT_NE(window, nullptr);
+        const ScreenShot shot = CaptureWindow(window);
+        if (useSpi == 1) {
+            EXPECT_EQ(shot.At(50, 50), 0xFF0000u);
+            EXPECT_EQ(shot.At(150, 50), 0x00FF00u);
+        } else {
+            // Without plug-ins the format is unknown: the picture is forgotten.
+            EXPECT_EQ(shot.Count(shot.At(0, 0)), 200u * 100);
+        }
+        EXPECT_EQ(run.Close(), 0);
+        EXPECT_EQ(run.IniValue("option", "fn_bgg"), useSpi == 1 ? "bg.PI2" : "");
+    }
+}
+
+TEST(PluginTest, SlideshowOfPluginAndBmpPictures) {
+    KemboRun run;
+    InstallPlugin(run);
+    const std::wstring folder = run.Folder() + L"mixed\\";
+    CreateDirectoryW(folder.c_str(), nullptr);
+    testing::WriteWholeFile(folder + L"1.pic", testing::KpicFilled(8, 8, KpicColour{255, 0, 255}));
+    WriteBlockBmp(folder + L"2.bmp", 8, 8, {{0x0000FF}});
+    testing::WriteWholeFile(folder + L"3.pic", "not a picture at all");
+    run.WriteIni("[option]\r\nval_titlewait=0\r\nflag_SlideShow=1\r\nval_SSChangeTime=1\r\nSlideShowDir=mixed\r\n"
+                 "[main]\r\nwidth=100\r\nheight=100\r\n");
+    run.Start();
+    HWND window = run.WaitForMainWindow();
+    ASSERT_NE(window, nullptr);
+    const std::vector<uint32_t> seen = WatchColours(window, 50, 50, 4, 10000);
+    ASSERT_GE(seen.size(), 3u);
+    for (size_t i = 0; i < seen.size(); ++i) EXPECT_EQ(seen[i], i % 2 == 0 ? 0xFF00FFu : 0x0000FFu) << i;
+    EXPECT_EQ(run.Close(), 0);
+}
+
+}  // namespace
+}  // namespace kembo::e2e
