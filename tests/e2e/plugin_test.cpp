@@ -4,6 +4,7 @@
 
 #include "harness.h"
 #include "kpic.h"
+#include "message_box_probe.h"
 #include "plugin_fixtures.h"
 
 namespace kembo::e2e {
@@ -60,6 +61,27 @@ TEST(PluginTest, SlideshowOfPluginAndBmpPictures) {
     const std::vector<uint32_t> seen = WatchColours(window, 50, 50, 4, 10000);
     ASSERT_GE(seen.size(), 3u);
     for (size_t i = 0; i < seen.size(); ++i) EXPECT_EQ(seen[i], i % 2 == 0 ? 0xFF00FFu : 0x0000FFu) << i;
+    EXPECT_EQ(run.Close(), 0);
+}
+
+}  // namespace
+}  // namespace kembo::e2e
+
+namespace kembo::e2e {
+namespace {
+
+TEST(PluginTest, PluginMissingAFunctionIsReportedAndTheWindowStillComes) {
+    KemboRun run;
+    ASSERT_TRUE(CopyFileW((testing::PluginFolder(L"nopicture") + L"b.spi").c_str(), (run.Folder() + L"b.spi").c_str(), FALSE));
+    run.WriteIni("[option]\r\nval_titlewait=0\r\n");
+    run.Start();
+    const testing::SeenBox box = testing::WaitForMessageBox(run.ProcessId(), 15000);
+    ASSERT_TRUE(box.Found());
+    EXPECT_EQ(box.caption, L"KEMBO");
+    EXPECT_EQ(box.text.substr(0, 12), L"GetPictureは[");
+    EXPECT_NE(box.text.find(L"では使えないSusie Plugin APIです."), std::wstring::npos) << box.text.c_str();
+    PostMessageW(box.window, WM_COMMAND, IDOK, 0);
+    ASSERT_NE(run.WaitForMainWindow(), nullptr);
     EXPECT_EQ(run.Close(), 0);
 }
 
