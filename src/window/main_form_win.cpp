@@ -117,7 +117,13 @@ void Tmainf_f1::CaptureWindowRect() {
 }
 
 void Tmainf_f1::RebuildBackBuffer() {
-    backBuffer_ = PixelBuffer(ClientWidth(), ClientHeight());
+    try {
+        backBuffer_ = PixelBuffer(ClientWidth(), ClientHeight());
+    } catch (const std::exception&) {
+        // A window too large for a picture in memory (a settings file can ask for one) shows
+        // its background colour only.
+        backBuffer_ = PixelBuffer();
+    }
     FillAll(backBuffer_, ToBgr(GetSysColor(COLOR_BTNFACE)));
 }
 
@@ -167,7 +173,12 @@ void Tmainf_f1::FormPaint() {
     HandlerGuard guard(guards_.formPaint);
     PAINTSTRUCT ps;
     HDC dc = BeginPaint(Handle(), &ps);
-    if (guard) DrawPixels(dc, 0, 0, backBuffer_);
+    if (guard) {
+        DrawPixels(dc, 0, 0, backBuffer_);
+        // Whatever the back buffer does not cover (only when it could not be made).
+        ExcludeClipRect(dc, 0, 0, backBuffer_.Width(), backBuffer_.Height());
+        FillRect(dc, &ps.rcPaint, reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1));
+    }
     EndPaint(Handle(), &ps);
 }
 

@@ -180,3 +180,19 @@ TEST(StartupTest, UnwritableSettingsFileIsReportedAtShutdown) {
 
 }  // namespace
 }  // namespace kembo::e2e
+
+namespace kembo::e2e {
+namespace {
+
+TEST(StartupTest, AbsurdWindowSizeFromTheFileNeitherCrashesNorNags) {
+    KemboRun run;
+    run.WriteIni("[option]\r\nval_titlewait=0\r\n[main]\r\nwidth=100000\r\nheight=100000\r\n");
+    run.Start();
+    ASSERT_NE(run.WaitForMainWindow(), nullptr);
+    EXPECT_FALSE(testing::FindMessageBox(run.ProcessId()).Found());
+    EXPECT_EQ(run.Close(), 0);
+    EXPECT_NE(run.IniValue("main", "width"), "<missing>");
+}
+
+}  // namespace
+}  // namespace kembo::e2e
