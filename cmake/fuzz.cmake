@@ -47,25 +47,21 @@ add_test(NAME fuzz_bmp COMMAND bmp_reader_fuzz -max_total_time=20 -timeout=10
   -artifact_prefix=${fuzz_dir}/crashes/ ${fuzz_dir}/corpus ${fuzz_dir}/seeds)
 set_tests_properties(fuzz_bmp PROPERTIES TIMEOUT 120)
 
-# Icon and metafile headers.
-add_executable(picture_header_fuzz ${PROJECT_SOURCE_DIR}/fuzz/picture_header_fuzz.cpp
-  ${PROJECT_SOURCE_DIR}/src/loading/icon.cpp ${PROJECT_SOURCE_DIR}/src/loading/metafile.cpp
-  ${PROJECT_SOURCE_DIR}/src/loading/graphic.cpp ${PROJECT_SOURCE_DIR}/src/base/numbers.cpp)
-target_link_libraries(picture_header_fuzz PRIVATE kembo_fuzz_core)
-target_compile_options(picture_header_fuzz PRIVATE ${warnings})
-target_link_options(picture_header_fuzz PRIVATE -fsanitize=fuzzer)
-file(MAKE_DIRECTORY ${CMAKE_BINARY_DIR}/fuzz-header/corpus)
-add_test(NAME fuzz_picture_header COMMAND picture_header_fuzz -max_total_time=10 -timeout=10
-  -artifact_prefix=${CMAKE_BINARY_DIR}/fuzz-header/ ${CMAKE_BINARY_DIR}/fuzz-header/corpus)
-set_tests_properties(fuzz_picture_header PROPERTIES TIMEOUT 60)
+# A further target: its own sources, a corpus folder in the build tree and a short CTest run.
+function(kembo_fuzz_target name seconds)
+  add_executable(${name}_fuzz ${PROJECT_SOURCE_DIR}/fuzz/${name}_fuzz.cpp ${ARGN})
+  target_link_libraries(${name}_fuzz PRIVATE kembo_fuzz_core)
+  target_compile_options(${name}_fuzz PRIVATE ${warnings})
+  target_link_options(${name}_fuzz PRIVATE -fsanitize=fuzzer)
+  set(dir ${CMAKE_BINARY_DIR}/fuzz-${name})
+  file(MAKE_DIRECTORY ${dir}/corpus)
+  add_test(NAME fuzz_${name} COMMAND ${name}_fuzz -max_total_time=${seconds} -timeout=10
+    -artifact_prefix=${dir}/ ${dir}/corpus)
+  set_tests_properties(fuzz_${name} PROPERTIES TIMEOUT 60)
+endfunction()
 
-# The bitmaps plug-ins hand back.
-add_executable(plugin_dib_fuzz ${PROJECT_SOURCE_DIR}/fuzz/plugin_dib_fuzz.cpp
-  ${PROJECT_SOURCE_DIR}/src/loading/spi_dib.cpp)
-target_link_libraries(plugin_dib_fuzz PRIVATE kembo_fuzz_core)
-target_compile_options(plugin_dib_fuzz PRIVATE ${warnings})
-target_link_options(plugin_dib_fuzz PRIVATE -fsanitize=fuzzer)
-file(MAKE_DIRECTORY ${CMAKE_BINARY_DIR}/fuzz-dib/corpus)
-add_test(NAME fuzz_plugin_dib COMMAND plugin_dib_fuzz -max_total_time=10 -timeout=10
-  -artifact_prefix=${CMAKE_BINARY_DIR}/fuzz-dib/ ${CMAKE_BINARY_DIR}/fuzz-dib/corpus)
-set_tests_properties(fuzz_plugin_dib PROPERTIES TIMEOUT 60)
+# Icon and metafile headers, and the bitmaps plug-ins hand back.
+kembo_fuzz_target(picture_header 10 ${PROJECT_SOURCE_DIR}/src/loading/icon.cpp
+  ${PROJECT_SOURCE_DIR}/src/loading/metafile.cpp ${PROJECT_SOURCE_DIR}/src/loading/graphic.cpp
+  ${PROJECT_SOURCE_DIR}/src/base/numbers.cpp)
+kembo_fuzz_target(plugin_dib 10 ${PROJECT_SOURCE_DIR}/src/loading/spi_dib.cpp)
