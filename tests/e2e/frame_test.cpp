@@ -100,6 +100,17 @@ TEST(FrameTest, EdgesResizeExceptWhenPastedToTheWallpaper) {
             PostMessageW(window, WM_LBUTTONUP, 0, MAKELPARAM(200, 150));
             Sleep(300);
             EXPECT_EQ(WindowRect(window).left, 30);
+            // A right click still opens the menu, so the pin can be released.
+            PostMessageW(window, WM_RBUTTONDOWN, MK_RBUTTON, MAKELPARAM(200, 150));
+            PostMessageW(window, WM_RBUTTONUP, 0, MAKELPARAM(200, 150));
+            HWND menu = nullptr;
+            for (int i = 0; i < 250 && !menu; ++i) {
+                Sleep(20);
+                menu = FindOpenMenu(run.ProcessId());
+            }
+            ASSERT_NE(menu, nullptr);
+            PostMessageW(menu, WM_KEYDOWN, VK_ESCAPE, 0);
+            for (int i = 0; i < 250 && FindOpenMenu(run.ProcessId()); ++i) Sleep(20);
         }
         EXPECT_EQ(run.Close(), 0);
         EXPECT_EQ(run.IniValue("option", "pos"), std::to_string(pos));
