@@ -77,7 +77,6 @@ int RunKembo(HINSTANCE instance) {
     app.SetTitle(DeriveProgramPaths(ExecutablePath()).programBaseName);
 
     std::unique_ptr<Tmainf_f1> mainForm;
-    int exitCode = 0;
     try {
         FillProgramPaths(program);                        // 3
         LoadSettings(program.settings, program.Storage());  // 4
@@ -101,14 +100,12 @@ int RunKembo(HINSTANCE instance) {
         mainForm->Hide();                                 // 17
     } catch (const std::exception& error) {
         app.HandleException(error);
-        exitCode = 1;
     } catch (...) {
         app.HandleUnknownException();
-        exitCode = 1;
     }
     mainForm.reset();
     EndSPIBitmap(PictureFormats::Global());
-    return exitCode;                                      // 19, 20: the semaphore closes here
+    return 0;  // the program has no exit codes of its own                                      // 19, 20: the semaphore closes here
 }
 
 }  // namespace kembo

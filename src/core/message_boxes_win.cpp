@@ -16,23 +16,34 @@ HWND OwnerWindow() {
     return app ? app->Handle() : nullptr;
 }
 
-void ShowBox(const std::string& text, const char* caption, UINT icon) {
-    MessageBoxW(OwnerWindow(), Wide(text).c_str(), Wide(caption).c_str(), MB_OK | icon);
+// The system icon is given as the box's own icon: a box with an icon type would play that type's
+// sound itself, and each kind has exactly its one sound (or none).
+void ShowBox(const std::string& text, const char* caption, LPCWSTR icon) {
+    const std::wstring wideText = Wide(text);
+    const std::wstring wideCaption = Wide(caption);
+    MSGBOXPARAMSW params{};
+    params.cbSize = sizeof params;
+    params.hwndOwner = OwnerWindow();
+    params.lpszText = wideText.c_str();
+    params.lpszCaption = wideCaption.c_str();
+    params.dwStyle = MB_OK | MB_USERICON;
+    params.lpszIcon = icon;
+    MessageBoxIndirectW(&params);
 }
 
 }  // namespace
 
 void ShowWarning(const std::string& text) {
     MessageBeep(MB_ICONEXCLAMATION);
-    ShowBox(text, "警告", MB_ICONWARNING);
+    ShowBox(text, "警告", IDI_WARNING);
 }
 
 void ShowError(const std::string& text) {
     MessageBeep(0);
-    ShowBox(text, "エラー", MB_ICONERROR);
+    ShowBox(text, "エラー", IDI_ERROR);
 }
 
-void ShowInformation(const std::string& text) { ShowBox(text, "情報", MB_ICONINFORMATION); }
+void ShowInformation(const std::string& text) { ShowBox(text, "情報", IDI_INFORMATION); }
 
 void ShowInformationBeep(const std::string& text) {
     MessageBeep(MB_ICONASTERISK);

@@ -214,7 +214,13 @@ void AMIni1::WriteBool(const std::string& section, const std::string& key, bool 
 }
 
 Color AMIni1::ReadColor(const std::string& section, const std::string& key, Color defaultValue) {
-    const std::string text = ReadString(section, key, "");
+    // Nothing leaves here: a value that cannot be read is no colour.
+    std::string text;
+    try {
+        text = ReadString(section, key, "");
+    } catch (const Error&) {
+        return defaultValue;
+    }
     if (text.empty()) {
         return defaultValue;
     }

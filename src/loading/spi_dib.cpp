@@ -56,11 +56,16 @@ std::optional<BmpImage> ReadPluginDib(std::span<const uint8_t> header, std::span
     if (uint64_t{PixelBuffer::StrideFor(width)} * static_cast<uint64_t>(rows) > PixelBuffer::kMaxBytes) {
         return std::nullopt;
     }
-    if (!KnownBits(bits) || !KnownCompression(compression) || colorsUsed > kMaxColours) return std::nullopt;
+    // A palette picture has at most 256 colours; deeper ones may carry any table, as long as the
+    // header block holds it.
+    if (!KnownBits(bits) || !KnownCompression(compression) || (bits <= 8 && colorsUsed > kMaxColours)) {
+        return std::nullopt;
+    }
 
     const uint32_t colours = colorsUsed != 0 ? colorsUsed : (bits <= 8 ? 1u << bits : 0);
-    const std::size_t tableEnd = headerSize + MaskBytes(headerSize, compression) + std::size_t{4} * colours;
-    if (header.size() < tableEnd) return std::nullopt;
+    const uint64_t tableBytes = uint64_t{headerSize} + MaskBytes(headerSize, compression) + uint64_t{4} * colours;
+    if (header.size() < tableBytes) return std::nullopt;
+    const auto tableEnd = static_cast<std::size_t>(tableBytes);
 
     // Plain rows take their computed size; a compressed stream the size the header gives it,
     // else the whole block.

@@ -2,6 +2,7 @@
 #include "core/message_boxes_win.h"
 #include "toolkit/application_win.h"
 #include "window/frame_rules.h"
+#include "window/handler_guard.h"
 #include "window/main_form_win.h"
 
 namespace kembo {
@@ -50,9 +51,14 @@ void Tmainf_f1::BuildMenu() {
 
 void Tmainf_f1::OpenMenuAt(int x, int y) { pm1_.Popup(Handle(), x, y); }
 
-void Tmainf_f1::pm1_file_endClick() { Close(); }
+void Tmainf_f1::pm1_file_endClick() {
+    HandlerGuard guard(guards_.fileEnd);
+    if (guard) Close();
+}
 
 void Tmainf_f1::pm1_rearpClick() {
+    HandlerGuard guard(guards_.rearp);
+    if (!guard) return;
     PopupMenu::Item* pin = pm1_.Find("pm1_rearp");
     pin->checked = !pin->checked;
     program_.settings.pos = pin->checked ? 3 : 0;
@@ -60,6 +66,8 @@ void Tmainf_f1::pm1_rearpClick() {
 }
 
 void Tmainf_f1::pm1_adjformsize_gtyClick() {
+    HandlerGuard guard(guards_.adjustWidth);
+    if (!guard) return;
     Settings& s = program_.settings;
     if (s.flag_SlideShow) {
         ShowWarning("スライドショーモード時は変更できません");
@@ -72,6 +80,8 @@ void Tmainf_f1::pm1_adjformsize_gtyClick() {
 }
 
 void Tmainf_f1::pm1_adjformsize_gytClick() {
+    HandlerGuard guard(guards_.adjustHeight);
+    if (!guard) return;
     Settings& s = program_.settings;
     if (s.flag_SlideShow) {
         ShowWarning("スライドショーモード時は変更できません");
@@ -83,6 +93,9 @@ void Tmainf_f1::pm1_adjformsize_gytClick() {
     ApplyWindowSettings();
 }
 
-void Tmainf_f1::pm1_help_contentsClick() { OpenDocument(program_.paths.helpDocumentPath, ""); }
+void Tmainf_f1::pm1_help_contentsClick() {
+    HandlerGuard guard(guards_.helpContents);
+    if (guard) OpenDocument(program_.paths.helpDocumentPath, "");
+}
 
 }  // namespace kembo

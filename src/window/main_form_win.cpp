@@ -228,6 +228,9 @@ LRESULT Tmainf_f1::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
         if (wParam) FormShow();
         break;
     case WM_LBUTTONDOWN:
+    case WM_LBUTTONDBLCLK:  // a quick second press drags as well
+        FormMouseDown(WM_LBUTTONDOWN);
+        return 0;
     case WM_RBUTTONDOWN:
     case WM_MBUTTONDOWN:
         FormMouseDown(message);
@@ -239,10 +242,7 @@ LRESULT Tmainf_f1::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
         return 0;
     }
     case WM_COMMAND:
-        if (HIWORD(wParam) == 0) {
-            HandlerGuard guard(guards_.menuCommand);
-            if (guard && pm1_.Dispatch(LOWORD(wParam))) return 0;
-        }
+        if (HIWORD(wParam) == 0 && pm1_.Dispatch(LOWORD(wParam))) return 0;
         break;
     case WM_NCHITTEST:
         return EdgeHitTest(lParam);

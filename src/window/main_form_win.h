@@ -62,7 +62,11 @@ private:
         bool formMouseDown = false;
         bool endSession = false;
         bool trayPopup = false;
-        bool menuCommand = false;
+        bool fileEnd = false;
+        bool rearp = false;
+        bool adjustWidth = false;
+        bool adjustHeight = false;
+        bool helpContents = false;
         bool slideShowTimer = false;
         // Lasting marks: once closing has begun, resizing no longer recomposes.
         bool closeQueryStarted = false;

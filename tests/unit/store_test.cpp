@@ -176,9 +176,12 @@ TEST(RegistryStore, ReportsWrongTypesAndFailuresByValueName) {
     EXPECT_EQ(ErrorText([&] { store->ReadInteger("s", "text", 0); }), "'text' のデータ型が不正です");
     EXPECT_EQ(ErrorText([&] { store->ReadBool("s", "text", false); }), "'text' のデータ型が不正です");
     EXPECT_EQ(ErrorText([&] { store->ReadString("s", "number", ""); }), "'number' のデータ型が不正です");
+    // A colour never raises: what cannot be read is the default.
+    EXPECT_EQ(store->ReadColor("s", "number", 0x800080), 0x800080u);
 
     registry.failReads = true;
     EXPECT_EQ(ErrorText([&] { store->ReadString("s", "text", ""); }), "'text' の取得に失敗しました");
+    EXPECT_EQ(store->ReadColor("s", "text", 0x123456), 0x123456u);
     registry.failWrites = true;
     EXPECT_EQ(ErrorText([&] { store->WriteInteger("s", "number", 1); }), "'number' の設定に失敗しました");
     EXPECT_EQ(ErrorText([&] { store->WriteString("s", "text", ""); }), "'text' の設定に失敗しました");
