@@ -65,33 +65,24 @@ void Tmainf_f1::pm1_rearpClick() {
     ApplyZOrder();
 }
 
-void Tmainf_f1::pm1_adjformsize_gtyClick() {
-    HandlerGuard guard(guards_.adjustWidth);
+void Tmainf_f1::AdjustWindowSide(bool& guardFlag, std::optional<int32_t> (*newSide)(const Settings&),
+                                 int32_t Settings::*side) {
+    HandlerGuard guard(guardFlag);
     if (!guard) return;
     Settings& s = program_.settings;
     if (s.flag_SlideShow) {
         ShowWarning("スライドショーモード時は変更できません");
         return;
     }
-    if (!WidthFromHeight(s)) return;
+    if (!newSide(s)) return;
     CaptureWindowRect();
-    s.width = *WidthFromHeight(s);
+    s.*side = *newSide(s);
     ApplyWindowSettings();
 }
 
-void Tmainf_f1::pm1_adjformsize_gytClick() {
-    HandlerGuard guard(guards_.adjustHeight);
-    if (!guard) return;
-    Settings& s = program_.settings;
-    if (s.flag_SlideShow) {
-        ShowWarning("スライドショーモード時は変更できません");
-        return;
-    }
-    if (!HeightFromWidth(s)) return;
-    CaptureWindowRect();
-    s.height = *HeightFromWidth(s);
-    ApplyWindowSettings();
-}
+void Tmainf_f1::pm1_adjformsize_gtyClick() { AdjustWindowSide(guards_.adjustWidth, &WidthFromHeight, &Settings::width); }
+
+void Tmainf_f1::pm1_adjformsize_gytClick() { AdjustWindowSide(guards_.adjustHeight, &HeightFromWidth, &Settings::height); }
 
 void Tmainf_f1::pm1_help_contentsClick() {
     HandlerGuard guard(guards_.helpContents);

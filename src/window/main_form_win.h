@@ -2,6 +2,7 @@
 // Tmainf_f1: the picture frame, a borderless window owned by the application window. It shows
 // backBuffer and nothing else, is dragged anywhere, resized by its edges, follows the z-order
 // mode and carries the notification-area icon and the popup menu.
+#include <optional>
 #include <string>
 
 #include "core/program.h"
@@ -94,6 +95,8 @@ private:
     void pm1_adjformsize_gtyClick();
     void pm1_adjformsize_gytClick();
     void pm1_help_contentsClick();
+    // The size commands: the other side follows the display range's ratio.
+    void AdjustWindowSide(bool& guardFlag, std::optional<int32_t> (*newSide)(const Settings&), int32_t Settings::*side);
 
     // Edges, z-order lock and the notification area (main_form_frame_win.cpp).
     LRESULT EdgeHitTest(LPARAM lParam) const;
