@@ -10,15 +10,25 @@ add_library(kembo_win STATIC ${win_sources})
 target_link_libraries(kembo_win PUBLIC kembo_core ${win_libs})
 target_compile_options(kembo_win PRIVATE ${warnings})
 
+# The one version number of the program: the resources, the manifest and the release name.
+set(generated_dir ${CMAKE_BINARY_DIR}/generated)
+set(KEMBO_VERSION_QUAD ${PROJECT_VERSION_MAJOR}.${PROJECT_VERSION_MINOR}.${PROJECT_VERSION_PATCH}.0)
+configure_file(${PROJECT_SOURCE_DIR}/resources/kembo_version.h.in ${generated_dir}/kembo_version.h @ONLY)
+configure_file(${PROJECT_SOURCE_DIR}/resources/kembo.manifest.in ${generated_dir}/kembo.manifest @ONLY)
+
 set(dist_dir ${CMAKE_BINARY_DIR}/dist)
-add_executable(KEMBO WIN32 ${entry_source} ${PROJECT_SOURCE_DIR}/resources/kembo.rc)
+set(resources_dir ${PROJECT_SOURCE_DIR}/resources)
+add_executable(KEMBO WIN32 ${entry_source} ${resources_dir}/kembo.rc)
 target_link_libraries(KEMBO PRIVATE kembo_win)
 target_link_options(KEMBO PRIVATE ${static_runtime} -municode)
 target_compile_options(KEMBO PRIVATE ${warnings})
+# windres finds the files the script names in these folders.
+target_include_directories(KEMBO PRIVATE ${resources_dir} ${generated_dir})
 set_target_properties(KEMBO PROPERTIES OUTPUT_NAME KEMBO SUFFIX .EXE
   RUNTIME_OUTPUT_DIRECTORY ${dist_dir})
-set_property(SOURCE ${PROJECT_SOURCE_DIR}/resources/kembo.rc APPEND PROPERTY OBJECT_DEPENDS
-  ${PROJECT_SOURCE_DIR}/resources/kembo.ico ${PROJECT_SOURCE_DIR}/resources/kembo.manifest)
+set_property(SOURCE ${resources_dir}/kembo.rc APPEND PROPERTY OBJECT_DEPENDS
+  ${resources_dir}/kembo.ico ${resources_dir}/title1.bmp ${resources_dir}/title2.bmp
+  ${resources_dir}/title_mask.bmp ${generated_dir}/kembo.manifest ${generated_dir}/kembo_version.h)
 
 # What ships beside the program.
 file(GLOB dist_files CONFIGURE_DEPENDS ${PROJECT_SOURCE_DIR}/resources/dist/*)
@@ -52,6 +62,8 @@ endfunction()
 kembo_wine_test(win32)
 kembo_wine_test(e2e)
 add_dependencies(e2e_tests KEMBO)
+add_dependencies(win32_tests KEMBO)
+target_include_directories(win32_tests PRIVATE ${generated_dir})
 set_tests_properties(e2e PROPERTIES ENVIRONMENT "KEMBO_DIST=${dist_dir}" TIMEOUT 600)
-set_tests_properties(win32 PROPERTIES TIMEOUT 300)
+set_tests_properties(win32 PROPERTIES ENVIRONMENT "KEMBO_DIST=${dist_dir}" TIMEOUT 300)
 include(cmake/plugins.cmake)
