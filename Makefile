@@ -1,5 +1,5 @@
 # The two commands for a fresh machine: `make run` and `make test`.
-.PHONY: setup build test run bench clean
+.PHONY: setup build test run dist bench clean
 
 setup:
 	@tools/setup
@@ -12,6 +12,10 @@ test: build
 
 run: build
 	@tools/run
+
+# The release zip a Windows user unpacks and runs (the build makes it last).
+dist: build
+	@echo "release: $$(ls build/win32/release/KEMBO-*.zip)"
 
 # Benchmarks: an optimised build of its own (build/bench), every program of bench/ run in turn.
 bench: setup

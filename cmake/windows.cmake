@@ -40,6 +40,30 @@ file(GLOB_RECURSE doc_files CONFIGURE_DEPENDS RELATIVE ${PROJECT_SOURCE_DIR}/doc
 foreach(f ${doc_files})
   configure_file(${PROJECT_SOURCE_DIR}/doc/${f} ${dist_dir}/doc/${f} COPYONLY)
 endforeach()
+# The read-me as Windows' Notepad reads it best: a byte-order mark and CRLF line ends.
+string(ASCII 239 187 191 utf8_bom)
+file(READ ${resources_dir}/README.txt.in readme)
+file(CONFIGURE OUTPUT ${dist_dir}/README.txt CONTENT "${utf8_bom}${readme}" @ONLY NEWLINE_STYLE CRLF)
+set_property(DIRECTORY APPEND PROPERTY CMAKE_CONFIGURE_DEPENDS ${resources_dir}/README.txt.in)
+
+# The release: `cmake --build --preset dist` zips what ships (after the whole build, so every
+# plug-in built into the program folder is there).
+set(release_name KEMBO-${PROJECT_VERSION})
+set(release_dir ${CMAKE_BINARY_DIR}/release)
+file(MAKE_DIRECTORY ${release_dir})
+list(TRANSFORM doc_files PREPEND doc/ OUTPUT_VARIABLE release_doc_files)
+set(release_files KEMBO.EXE README.txt ${release_doc_files})
+foreach(f ${dist_files})
+  get_filename_component(name ${f} NAME)
+  list(APPEND release_files ${name})
+endforeach()
+add_custom_target(dist
+  COMMAND ${CMAKE_COMMAND} -D dist_dir=${dist_dir} -D release_dir=${release_dir}
+    -D release_name=${release_name} "-D release_files=${release_files}"
+    -P ${PROJECT_SOURCE_DIR}/cmake/release.cmake
+  WORKING_DIRECTORY ${release_dir}
+  COMMENT "Release ${release_dir}/${release_name}.zip" VERBATIM)
+add_dependencies(dist KEMBO)
 
 # GoogleTest from the system's sources, built with MinGW.
 set(GTEST_SOURCE_DIR /usr/src/googletest CACHE PATH "GoogleTest sources")
@@ -47,15 +71,20 @@ set(INSTALL_GTEST OFF CACHE BOOL "" FORCE)
 set(BUILD_GMOCK OFF CACHE BOOL "" FORCE)
 add_subdirectory(${GTEST_SOURCE_DIR} googletest EXCLUDE_FROM_ALL)
 
-function(kembo_wine_test name)
+# A Windows test program from tests/<name>/ (and any further sources), run under Wine.
+function(kembo_wine_program name)
   file(GLOB sources CONFIGURE_DEPENDS ${PROJECT_SOURCE_DIR}/tests/${name}/*.cpp
     ${PROJECT_SOURCE_DIR}/tests/common/*.cpp)
-  add_executable(${name}_tests ${sources})
+  add_executable(${name}_tests ${sources} ${ARGN})
   target_include_directories(${name}_tests PRIVATE ${PROJECT_SOURCE_DIR}/tests/${name}
     ${PROJECT_SOURCE_DIR}/tests/common)
   target_link_libraries(${name}_tests PRIVATE kembo_win gtest gtest_main)
   target_link_options(${name}_tests PRIVATE ${static_runtime})
   target_compile_options(${name}_tests PRIVATE ${warnings})
+endfunction()
+
+function(kembo_wine_test name)
+  kembo_wine_program(${name})
   add_test(NAME ${name} COMMAND ${name}_tests --gtest_brief=1)
 endfunction()
 
@@ -66,4 +95,12 @@ add_dependencies(win32_tests KEMBO)
 target_include_directories(win32_tests PRIVATE ${generated_dir})
 set_tests_properties(e2e PROPERTIES ENVIRONMENT "KEMBO_DIST=${dist_dir}" TIMEOUT 600)
 set_tests_properties(win32 PROPERTIES ENVIRONMENT "KEMBO_DIST=${dist_dir}" TIMEOUT 300)
+
+# The release zip as a user gets it: unpacked into a fresh folder, its contents checked, the
+# program in it started and closed under Wine.
+kembo_wine_program(release ${PROJECT_SOURCE_DIR}/tests/e2e/harness.cpp)
+target_include_directories(release_tests PRIVATE ${PROJECT_SOURCE_DIR}/tests/e2e)
+add_test(NAME release COMMAND ${PROJECT_SOURCE_DIR}/tests/release/check_release
+  ${release_dir}/${release_name}.zip ${release_name} ${dist_dir} $<TARGET_FILE:release_tests>)
+set_tests_properties(release PROPERTIES TIMEOUT 300)
 include(cmake/plugins.cmake)
