@@ -15,3 +15,11 @@ target_compile_options(unit_tests PRIVATE ${warnings})
 add_test(NAME unit COMMAND unit_tests --gtest_brief=1)
 set_tests_properties(unit PROPERTIES ENVIRONMENT
   "KEMBO_TESTDATA=${PROJECT_SOURCE_DIR}/../shared/testdata;UBSAN_OPTIONS=print_stacktrace=1")
+
+# The portable parts of the import plug-in that ships with the program, under the same checks.
+include(${PROJECT_SOURCE_DIR}/plugins/kembowic/kembowic.cmake)
+add_library(kembowic_portable STATIC ${kembowic_portable_sources})
+target_include_directories(kembowic_portable PUBLIC ${PROJECT_SOURCE_DIR}/plugins)
+target_link_libraries(kembowic_portable PUBLIC kembo_core)
+target_compile_options(kembowic_portable PRIVATE ${warnings})
+target_link_libraries(unit_tests PRIVATE kembowic_portable)

@@ -65,6 +65,9 @@ add_custom_target(dist
   COMMENT "Release ${release_dir}/${release_name}.zip" VERBATIM)
 add_dependencies(dist KEMBO)
 
+# The import plug-in that ships with the program.
+include(${PROJECT_SOURCE_DIR}/plugins/kembowic/kembowic.cmake)
+
 # GoogleTest from the system's sources, built with MinGW.
 set(GTEST_SOURCE_DIR /usr/src/googletest CACHE PATH "GoogleTest sources")
 set(INSTALL_GTEST OFF CACHE BOOL "" FORCE)
@@ -94,7 +97,9 @@ add_dependencies(e2e_tests KEMBO)
 add_dependencies(win32_tests KEMBO)
 target_include_directories(win32_tests PRIVATE ${generated_dir})
 set_tests_properties(e2e PROPERTIES ENVIRONMENT "KEMBO_DIST=${dist_dir}" TIMEOUT 600)
-set_tests_properties(win32 PROPERTIES ENVIRONMENT "KEMBO_DIST=${dist_dir}" TIMEOUT 300)
+set_tests_properties(win32 PROPERTIES TIMEOUT 300
+  ENVIRONMENT "KEMBO_DIST=${dist_dir};KEMBO_FIXTURES=${PROJECT_SOURCE_DIR}/tests/fixtures")
+add_dependencies(win32_tests kembowic)
 
 # The release zip as a user gets it: unpacked into a fresh folder, its contents checked, the
 # program in it started and closed under Wine.
