@@ -65,3 +65,7 @@ kembo_fuzz_target(picture_header 10 ${PROJECT_SOURCE_DIR}/src/loading/icon.cpp
   ${PROJECT_SOURCE_DIR}/src/loading/metafile.cpp ${PROJECT_SOURCE_DIR}/src/loading/graphic.cpp
   ${PROJECT_SOURCE_DIR}/src/base/numbers.cpp)
 kembo_fuzz_target(plugin_dib 10 ${PROJECT_SOURCE_DIR}/src/loading/spi_dib.cpp)
+# The shipped import plug-in: signatures, Exif, truncation checks and the bitmap it builds.
+include(${PROJECT_SOURCE_DIR}/plugins/kembowic/kembowic.cmake)
+kembo_fuzz_target(kembowic 10 ${kembowic_portable_sources})
+target_include_directories(kembowic_fuzz PRIVATE ${PROJECT_SOURCE_DIR}/plugins)
