@@ -5,6 +5,7 @@ find_path(STB_INCLUDE_DIR stb_image.h PATH_SUFFIXES stb REQUIRED)
 find_library(STB_LIBRARY stb REQUIRED)
 
 file(GLOB bench_sources CONFIGURE_DEPENDS ${PROJECT_SOURCE_DIR}/bench/*.cpp)
+list(FILTER bench_sources EXCLUDE REGEX "_win\\.cpp$")  # those are built by the win32 preset
 add_custom_target(benchmarks)
 foreach(source ${bench_sources})
   get_filename_component(name ${source} NAME_WE)

@@ -91,8 +91,10 @@ std::string EncodeWic(const GUID& container, const TestImage& image, int frames)
 
     const bool indexed = IsEqualGUID(container, GUID_ContainerFormatGif);
     std::vector<Rgb> colours;
-    for (const Rgb& c : image.pixels)
-        if (std::find(colours.begin(), colours.end(), c) == colours.end()) colours.push_back(c);
+    if (indexed) {
+        for (const Rgb& c : image.pixels)
+            if (std::find(colours.begin(), colours.end(), c) == colours.end()) colours.push_back(c);
+    }
     for (int frame = 0; frame < frames; ++frame) {
         Owned<IWICBitmapFrameEncode> target;
         Owned<IPropertyBag2> options;
