@@ -13,9 +13,9 @@ Examination Examine(std::span<const uint8_t> data) {
         return e;
     }
     // A huge declared size is refused before a decoder allocates for it.
-    const auto declared = DeclaredSize(e.format, data);
-    if (declared && !WithinHostLimits(*declared)) {
-        e.result = declared->width == 0 || declared->height == 0 ? SpiResult::BrokenData : SpiResult::NoMemory;
+    e.declared = DeclaredSize(e.format, data);
+    if (e.declared && !WithinHostLimits(*e.declared)) {
+        e.result = e.declared->width == 0 || e.declared->height == 0 ? SpiResult::BrokenData : SpiResult::NoMemory;
         return e;
     }
     if (!LooksComplete(e.format, data)) {
@@ -23,7 +23,19 @@ Examination Examine(std::span<const uint8_t> data) {
         return e;
     }
     e.orientation = FindOrientation(e.format, data);
+    e.bits = DeclaredBits(e.format, data);
     return e;
+}
+
+std::optional<PictureInfoRecord> InfoFromHeader(const Examination& examined) {
+    if (examined.result != SpiResult::Success || !examined.declared || examined.bits == 0) return std::nullopt;
+    const Size shown = DisplayedSize(*examined.declared, examined.orientation);
+    if (!WithinHostLimits(shown)) return std::nullopt;
+    PictureInfoRecord record{};
+    record.width = static_cast<int32_t>(shown.width);
+    record.height = static_cast<int32_t>(shown.height);
+    record.colorDepth = static_cast<int16_t>(examined.bits);
+    return record;
 }
 
 }  // namespace kembowic

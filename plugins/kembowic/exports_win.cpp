@@ -36,19 +36,28 @@ int ZeroOnError(Call call) noexcept {
     }
 }
 
-// Runs work(picture) on the picture the call names, inside a COM scope of its own.
+// Runs work(data, examination) on the picture the call names, when the checks before any
+// decoder pass.
 template <typename Work>
-SpiResult WithPicture(const char* buffer, int32_t length, uint32_t flag, Work work) {
+SpiResult WithData(const char* buffer, int32_t length, uint32_t flag, Work work) {
     if (!OutputToMemory(flag)) return SpiResult::NotImplemented;
     InputData input;
     const SpiResult loaded = input.Load(buffer, length, flag);
     if (loaded != SpiResult::Success) return loaded;
+    const Examination examined = Examine(input.Bytes());
+    if (examined.result != SpiResult::Success) return examined.result;
+    return work(input.Bytes(), examined);
+}
+
+// Runs work(picture) on the picture opened by the imaging component, inside a COM scope of its own.
+template <typename Work>
+SpiResult WithDecoder(std::span<const uint8_t> data, const Examination& examined, Work work) {
     const ComScope com;
     if (!com.Usable()) return SpiResult::InternalError;
     const ComPtr<IWICImagingFactory> factory = CreateFactory();
     if (!factory) return SpiResult::InternalError;
-    WicPicture picture(*factory.Get(), input.Bytes());
-    const SpiResult opened = picture.Open();
+    WicPicture picture(*factory.Get(), data);
+    const SpiResult opened = picture.Open(examined);
     if (opened != SpiResult::Success) return opened;
     return work(picture);
 }
@@ -97,15 +106,22 @@ __declspec(dllexport) int __stdcall IsSupported(LPCSTR fileName, DWORD_PTR data)
 __declspec(dllexport) int __stdcall GetPictureInfo(LPCSTR buffer, LONG length, UINT flag, PictureInfoRecord* info) {
     return Guarded([&] {
         if (!info) return SpiResult::InternalError;
-        return WithPicture(buffer, length, flag, [&](WicPicture& picture) {
-            const DibPlan& plan = picture.Plan();
-            PictureInfoRecord record{};
-            record.width = static_cast<int32_t>(plan.shown.width);
-            record.height = static_cast<int32_t>(plan.shown.height);
-            picture.Density(record.xDensity, record.yDensity);
-            record.colorDepth = static_cast<int16_t>(plan.bits);
-            *info = record;
-            return SpiResult::Success;
+        return WithData(buffer, length, flag, [&](std::span<const uint8_t> data, const Examination& examined) {
+            // What the header tells is enough: some decoders decode the whole picture just to open it.
+            if (const auto record = InfoFromHeader(examined)) {
+                *info = *record;
+                return SpiResult::Success;
+            }
+            return WithDecoder(data, examined, [&](WicPicture& picture) {
+                const DibPlan& plan = picture.Plan();
+                PictureInfoRecord record{};
+                record.width = static_cast<int32_t>(plan.shown.width);
+                record.height = static_cast<int32_t>(plan.shown.height);
+                picture.Density(record.xDensity, record.yDensity);
+                record.colorDepth = static_cast<int16_t>(plan.bits);
+                *info = record;
+                return SpiResult::Success;
+            });
         });
     });
 }
@@ -116,14 +132,16 @@ __declspec(dllexport) int __stdcall GetPicture(LPCSTR buffer, LONG length, UINT 
         if (!header || !pixels) return SpiResult::InternalError;
         *header = nullptr;
         *pixels = nullptr;
-        return WithPicture(buffer, length, flag, [&](WicPicture& picture) {
-            DibHandles handles;
-            const SpiResult result = picture.Decode(Progress(progress, callerValue), handles);
-            if (result == SpiResult::Success) {
-                *header = handles.header;
-                *pixels = handles.pixels;
-            }
-            return result;
+        return WithData(buffer, length, flag, [&](std::span<const uint8_t> data, const Examination& examined) {
+            return WithDecoder(data, examined, [&](WicPicture& picture) {
+                DibHandles handles;
+                const SpiResult result = picture.Decode(Progress(progress, callerValue), handles);
+                if (result == SpiResult::Success) {
+                    *header = handles.header;
+                    *pixels = handles.pixels;
+                }
+                return result;
+            });
         });
     });
 }

@@ -37,18 +37,8 @@ int JpegOrientation(std::span<const uint8_t> data) {
 
 // A PNG's eXIf chunk, which must come before the picture data.
 int PngOrientation(std::span<const uint8_t> data) {
-    const ByteReader in(data, true);
-    std::size_t pos = 8;
-    while (true) {
-        const auto length = in.U32(pos);
-        if (!length || !in.Has(pos + 8, *length)) return 1;
-        const uint8_t* type = data.data() + pos + 4;
-        if (std::memcmp(type, "IDAT", 4) == 0 || std::memcmp(type, "IEND", 4) == 0) return 1;
-        if (std::memcmp(type, "eXIf", 4) == 0) {
-            return Valid(TiffIfd::First(data.subspan(pos + 8, *length)).Number(kOrientationTag));
-        }
-        pos += 12 + std::size_t{*length};
-    }
+    const auto exif = PngChunkBeforeData(data, "eXIf");
+    return exif ? Valid(TiffIfd::First(*exif).Number(kOrientationTag)) : 1;
 }
 
 }  // namespace

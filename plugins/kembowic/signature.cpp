@@ -25,6 +25,7 @@ bool IsHeifBrand(std::span<const uint8_t> data) {
 // end marker. Bytes that are not a marker where one is due are skipped, as decoders do.
 struct JpegWalk {
     std::optional<Size> size;
+    int components = 0;
     bool complete = false;
 };
 
@@ -55,6 +56,7 @@ JpegWalk WalkJpeg(std::span<const uint8_t> data) {
             const auto height = in.U16(pos + 3);
             const auto width = in.U16(pos + 5);
             if (height && width && *height != 0) walk.size = Size{*width, *height};
+            walk.components = in.U8(pos + 7).value_or(0);
         }
         // After a scan header the entropy-coded data follows; the search for the next 0xFF
         // that starts a marker skips it (0xFF00 and restart markers are passed over above).
@@ -177,6 +179,36 @@ std::optional<Size> DeclaredSize(Format format, std::span<const uint8_t> data) {
         }
         case Format::Tiff: return TiffSize(data);
         default: return std::nullopt;
+    }
+}
+
+int DeclaredBits(Format format, std::span<const uint8_t> data) {
+    switch (format) {
+        case Format::Jpeg: {
+            const int components = WalkJpeg(data).components;
+            return components == 1 ? 8 : components >= 3 ? 24 : 0;
+        }
+        case Format::Png: {
+            if (data.size() < 26 || !StartsWith(data, "IHDR", 12)) return 0;
+            // Grey and palette pictures stay 8 bits unless grey carries a transparent colour.
+            const uint8_t colourType = data[25];
+            if (colourType == 3 || (colourType == 0 && !PngChunkBeforeData(data, "tRNS"))) return 8;
+            return 24;
+        }
+        case Format::Gif: return 8;
+        default: return 0;
+    }
+}
+
+std::optional<std::span<const uint8_t>> PngChunkBeforeData(std::span<const uint8_t> data, const char (&type)[5]) {
+    const ByteReader in(data, true);
+    std::size_t pos = 8;
+    while (true) {
+        const auto length = in.U32(pos);
+        if (!length || !in.Has(pos + 8, *length)) return std::nullopt;
+        if (StartsWith(data, "IDAT", pos + 4) || StartsWith(data, "IEND", pos + 4)) return std::nullopt;
+        if (StartsWith(data, std::string_view(type, 4), pos + 4)) return data.subspan(pos + 8, *length);
+        pos += 12 + std::size_t{*length};
     }
 }
 

@@ -25,6 +25,13 @@ struct Size {
 // present; used to refuse a huge picture before any decoder allocates for it.
 std::optional<Size> DeclaredSize(Format format, std::span<const uint8_t> data);
 
+// The bits a pixel of the bitmap will have (8 for palette and grey pictures, 24 for others) as
+// the header tells it: JPEG, PNG and GIF; 0 when it does not.
+int DeclaredBits(Format format, std::span<const uint8_t> data);
+
+// The contents of a PNG's first chunk of this type before the picture data, if there is one.
+std::optional<std::span<const uint8_t>> PngChunkBeforeData(std::span<const uint8_t> data, const char (&type)[5]);
+
 // False when the data visibly ends early: a JPEG without its end marker, a PNG without its last
 // chunk, a GIF whose first picture is cut off. Other formats are left to their decoder.
 bool LooksComplete(Format format, std::span<const uint8_t> data);

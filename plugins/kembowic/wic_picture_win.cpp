@@ -47,10 +47,7 @@ uint16_t DensityValue(double dpi) {
 
 }  // namespace
 
-SpiResult WicPicture::Open() {
-    const Examination examined = Examine(data_);
-    if (examined.result != SpiResult::Success) return examined.result;
-
+SpiResult WicPicture::Open(const Examination& examined) {
     HRESULT hr = factory_.CreateStream(stream_.Out());
     if (SUCCEEDED(hr)) hr = stream_->InitializeFromMemory(const_cast<BYTE*>(data_.data()), static_cast<DWORD>(data_.size()));
     if (FAILED(hr)) return SpiResult::InternalError;

@@ -9,6 +9,7 @@
 
 #include "com_win.h"
 #include "dib.h"
+#include "examine.h"
 #include "susie_api.h"
 
 namespace kembowic {
@@ -37,8 +38,9 @@ public:
     // The data must outlive the picture.
     WicPicture(IWICImagingFactory& factory, std::span<const uint8_t> data) : factory_(factory), data_(data) {}
 
-    // Examines the data and opens its first frame; Success or the code to refuse it with.
-    SpiResult Open();
+    // Opens the first frame of data that passed the examination; Success or the code to refuse
+    // it with.
+    SpiResult Open(const Examination& examined);
     const DibPlan& Plan() const { return plan_; }
     // The resolution in dots per inch, 0 where unknown or out of range.
     void Density(uint16_t& x, uint16_t& y) const;

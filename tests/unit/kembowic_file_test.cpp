@@ -124,5 +124,30 @@ TEST(KembowicOrientation, ReadFromExifTiffAndPng) {
     EXPECT_EQ(Examine(Bytes(turned)).orientation, 6);
 }
 
+TEST(KembowicHeaderInfo, SizeAsItStandsAndDepthWithoutADecoder) {
+    // One component (grey): 8 bits; turned a quarter: the sides trade places.
+    const auto grey = InfoFromHeader(Examine(Bytes(Jpeg(Exif(Tiff(true, 274, 8)), 640, 480))));
+    ASSERT_TRUE(grey.has_value());
+    EXPECT_EQ(+grey->width, 480);  // copies: the record is packed
+    EXPECT_EQ(+grey->height, 640);
+    EXPECT_EQ(+grey->colorDepth, 8);
+    EXPECT_EQ(+grey->infoText, 0u);
+    std::string colour = Jpeg("", 8, 8);
+    colour[colour.find("")] = '';  // three components
+    EXPECT_EQ(DeclaredBits(Format::Jpeg, Bytes(colour)), 24);
+
+    std::string png = Png(3, 2);
+    EXPECT_EQ(+InfoFromHeader(Examine(Bytes(png)))->colorDepth, 24);
+    png[25] = 3;  // palette
+    EXPECT_EQ(DeclaredBits(Format::Png, Bytes(png)), 8);
+    png[25] = 0;  // grey, and grey with a transparent level
+    EXPECT_EQ(DeclaredBits(Format::Png, Bytes(png)), 8);
+    png.insert(33, PngChunk("tRNS", "\0\0"));
+    EXPECT_EQ(DeclaredBits(Format::Png, Bytes(png)), 24);
+    // TIFF and formats unknown here are left to the decoder.
+    EXPECT_FALSE(InfoFromHeader(Examine(Bytes(Tiff(false, 256, 9)))).has_value());
+    EXPECT_FALSE(InfoFromHeader(Examine(Bytes("other"))).has_value());
+}
+
 }  // namespace
 }  // namespace kembowic

@@ -333,10 +333,10 @@ TEST_F(WicPluginWinTest, FileHandleAndFileNameInput) {
     SpiPictureInfo info{};
     const std::string ansiPath = WinAnsiCodec().ToAnsi(path);
     EXPECT_EQ(getInfo(ansiPath.c_str(), 100, 0, &info), 0);
-    EXPECT_EQ(info.width, 32);
-    EXPECT_EQ(info.height, 32);
-    EXPECT_EQ(info.colorDepth, 24);
-    EXPECT_EQ(info.infoText, 0u);
+    EXPECT_EQ(+info.width, 32);
+    EXPECT_EQ(+info.height, 32);
+    EXPECT_EQ(+info.colorDepth, 24);
+    EXPECT_EQ(+info.infoText, 0u);
     EXPECT_EQ(getInfo(ansiPath.c_str(), 0, 0, &info), kUnknownFormat);
     EXPECT_EQ(getInfo((ansiPath + ".missing").c_str(), 0, 0, &info), 6);
     FreeLibrary(library);
