@@ -104,6 +104,8 @@ int64_t Round(long double value) {
 
 int64_t Trunc(long double value) { return ToInt64Saturated(std::trunc(value)); }
 
+int64_t Ceil(long double value) { return ToInt64Saturated(std::ceil(value)); }
+
 int64_t DivTrunc(int64_t a, int64_t b) {
     // The one quotient that does not fit wraps, as the machine division would on Windows.
     if (b == -1) {

@@ -15,6 +15,8 @@ std::optional<int32_t> ParseInt32(std::string_view text);
 int64_t Round(long double value);
 // Cut toward zero.
 int64_t Trunc(long double value);
+// The least integer not below value.
+int64_t Ceil(long double value);
 // Integer division that cuts toward zero (the C++ operator does; named for readability),
 // and ceiling division for non-negative operands. Both require divisor != 0.
 int64_t DivTrunc(int64_t a, int64_t b);

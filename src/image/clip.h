@@ -16,4 +16,16 @@ inline Span Intersect(Span a, Span b) { return Span{std::max(a.begin, b.begin), 
 // The part of s inside [0, limit).
 inline Span Clip(Span s, int64_t limit) { return Intersect(s, Span{0, limit}); }
 
+// a + b pinned to the 64-bit range: an edge that far out lies outside every buffer either way.
+inline int64_t SatAdd(int64_t a, int64_t b) {
+    int64_t sum = 0;
+    if (!__builtin_add_overflow(a, b, &sum)) return sum;
+    return b > 0 ? INT64_MAX : INT64_MIN;
+}
+inline int64_t SatSub(int64_t a, int64_t b) {
+    int64_t difference = 0;
+    if (!__builtin_sub_overflow(a, b, &difference)) return difference;
+    return b < 0 ? INT64_MAX : INT64_MIN;
+}
+
 }  // namespace kembo

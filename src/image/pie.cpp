@@ -4,6 +4,8 @@
 // a pixel (x, y) sits at u = 2x + 1 - (left + right) across and w = (top + bottom) - (2y + 1) up
 // from the centre. Products of these reach about 2^70, beyond 64 bits, and the Windows build has
 // no 128-bit integer, hence the small wide arithmetic below.
+#include <algorithm>
+#include <cmath>
 #include <cstring>
 
 #include "image/clip.h"
@@ -79,6 +81,34 @@ int64_t FirstWhere(Span range, Pred holds) {
     return range.begin;
 }
 
+// The same, starting from a guess at the answer and widening the search from there in doubling
+// steps: a good guess costs a handful of tests instead of a full binary search.
+template <typename Pred>
+int64_t FirstWhereNear(Span range, long double guess, Pred holds) {
+    if (range.Empty()) return range.begin;
+    const long double limited = std::clamp<long double>(guess, range.begin, range.end - 1);
+    const int64_t at = std::isfinite(limited) ? static_cast<int64_t>(limited) : range.begin;
+    int64_t step = 1;
+    if (holds(at)) {
+        // The answer is in (low, at]: walk left until the predicate fails.
+        int64_t high = at, low = at - 1;
+        while (low >= range.begin && holds(low)) {
+            high = low;
+            low = std::max(low - step, range.begin - 1);
+            step *= 2;
+        }
+        return FirstWhere({low + 1, high}, holds);
+    }
+    // The answer is in (at, high]: walk right until the predicate holds.
+    int64_t low = at, high = at + 1;
+    while (high < range.end && !holds(high)) {
+        low = high;
+        high = std::min(high + step, range.end);
+        step *= 2;
+    }
+    return FirstWhere({low + 1, high}, holds);
+}
+
 struct Ellipse {
     int64_t left, right, sumX, sumY;
     uint64_t width, height;
@@ -91,7 +121,10 @@ struct Ellipse {
         const auto outside = [&](int64_t x) { return !InEllipse(U(x), w, width, height); };
         const int64_t middle = left + static_cast<int64_t>((width - 1) / 2);  // smallest |u|
         if (outside(middle)) return {};
-        const int64_t end = FirstWhere({middle, right}, outside);
+        // Inside while |u| <= width * sqrt(1 - (w / height)^2), which gives the guess.
+        const long double ratio = static_cast<long double>(w) / static_cast<long double>(height);
+        const long double reach = static_cast<long double>(width) * std::sqrt(std::max(0.0L, 1.0L - ratio * ratio));
+        const int64_t end = FirstWhereNear({middle, right}, std::floor((reach + sumX - 1) / 2) + 1, outside);
         return {sumX - end, end};
     }
 };
@@ -102,8 +135,11 @@ Span HalfPlane(const Ellipse& e, Vec a, int64_t w, Span range) {
     const auto holds = [&](int64_t x) { return Cross(a, Vec{e.U(x), w}) >= 0; };
     if (range.Empty()) return range;
     if (a.y == 0) return holds(range.begin) ? range : Span{};
-    if (a.y > 0) return {range.begin, FirstWhere(range, [&](int64_t x) { return !holds(x); })};
-    return {FirstWhere(range, holds), range.end};
+    // The cross product changes sign where u = a.x * w / a.y: the guess.
+    const long double u = static_cast<long double>(a.x) * static_cast<long double>(w) / static_cast<long double>(a.y);
+    const long double x = std::floor((u + e.sumX - 1) / 2);
+    if (a.y > 0) return {range.begin, FirstWhereNear(range, x + 1, [&](int64_t at) { return !holds(at); })};
+    return {FirstWhereNear(range, x, holds), range.end};
 }
 
 void Whiten(Mask& mask, int64_t y, Span xs) {

@@ -77,7 +77,8 @@ public:
     const uint8_t* Row(int32_t y) const { return data_.data() + static_cast<std::size_t>(y) * static_cast<std::size_t>(width_); }
     bool White(int32_t x, int32_t y) const { return Row(y)[x] != 0; }
     void Set(int32_t x, int32_t y, bool white) { Row(y)[x] = white ? 0xFF : 0x00; }
-    void Clear() { std::fill(data_.begin(), data_.end(), uint8_t{0}); }
+    void Clear() { Fill(false); }
+    void Fill(bool white) { std::fill(data_.begin(), data_.end(), white ? uint8_t{0xFF} : uint8_t{0}); }
 
 private:
     int32_t width_ = 0;

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cstring>
+#include <vector>
 
 #include "image/clip.h"
 
@@ -41,6 +42,21 @@ void FillRows(PixelBuffer& buffer, Span xs, Span ys, Bgr colour) {
         }
     }
     for (int64_t y = ys.begin + 1; y < ys.end; ++y) std::memcpy(At(buffer, xs.begin, y), first, bytes);
+}
+
+// Copies n bytes, n small as a rule: a call to memmove costs more than the copy then.
+void CopySmall(uint8_t* d, const uint8_t* s, std::size_t n) {
+    if (n > 16) {
+        std::memmove(d, s, n);
+    } else if (n >= 8) {
+        uint64_t head, tail;
+        std::memcpy(&head, s, 8);
+        std::memcpy(&tail, s + n - 8, 8);
+        std::memcpy(d, &head, 8);
+        std::memcpy(d + n - 8, &tail, 8);
+    } else {
+        for (std::size_t i = 0; i < n; ++i) d[i] = s[i];
+    }
 }
 
 // A mask value spread to all bits, as the raster operations see it.
@@ -87,16 +103,18 @@ void InvertColumnRun(PixelBuffer& buffer, int64_t x, int64_t y0, int64_t y1, int
 
 }  // namespace
 
-void CopyRect(const PixelBuffer& src, int32_t sx, int32_t sy, int32_t w, int32_t h, PixelBuffer& dst,
-              int32_t dx, int32_t dy) {
+void CopyRect(const PixelBuffer& src, int64_t sx, int64_t sy, int64_t w, int64_t h, PixelBuffer& dst,
+              int64_t dx, int64_t dy) {
     if (w <= 0 || h <= 0) return;
-    // Work in source coordinates; a destination coordinate is the source one plus the offset.
-    const int64_t offX = static_cast<int64_t>(dx) - sx;
-    const int64_t offY = static_cast<int64_t>(dy) - sy;
-    Span xs = Clip({sx, static_cast<int64_t>(sx) + w}, src.Width());
-    Span ys = Clip({sy, static_cast<int64_t>(sy) + h}, src.Height());
-    xs = {std::max(xs.begin, -offX), std::min(xs.end, dst.Width() - offX)};
-    ys = {std::max(ys.begin, -offY), std::min(ys.end, dst.Height() - offY)};
+    Span xs = Clip({sx, SatAdd(sx, w)}, src.Width());
+    Span ys = Clip({sy, SatAdd(sy, h)}, src.Height());
+    if (xs.Empty() || ys.Empty()) return;
+    // From here on in source coordinates, which lie inside the source; a destination coordinate
+    // is the source one plus the offset. An offset pinned at the 64-bit limit misses dst either way.
+    const int64_t offX = SatSub(dx, sx);
+    const int64_t offY = SatSub(dy, sy);
+    xs = {std::max(xs.begin, SatSub(0, offX)), std::min(xs.end, SatSub(dst.Width(), offX))};
+    ys = {std::max(ys.begin, SatSub(0, offY)), std::min(ys.end, SatSub(dst.Height(), offY))};
     if (xs.Empty() || ys.Empty()) return;
 
     const std::size_t bytes = static_cast<std::size_t>(xs.Size() * 3);
@@ -110,6 +128,30 @@ void CopyRect(const PixelBuffer& src, int32_t sx, int32_t sy, int32_t w, int32_t
         for (int64_t y = ys.end - 1; y >= ys.begin; --y) copyRow(y);
     } else {
         for (int64_t y = ys.begin; y < ys.end; ++y) copyRow(y);
+    }
+}
+
+void CopyRegions(const PixelBuffer& src, PixelBuffer& dst, std::span<const Rect> rects) {
+    const int64_t w = std::min(src.Width(), dst.Width()), h = std::min(src.Height(), dst.Height());
+    struct Part {
+        Span xs, ys;
+    };
+    std::vector<Part> parts;
+    Span rows{h, 0};
+    for (const Rect& r : rects) {
+        const Part part{Clip({r.left, r.right}, w), Clip({r.top, r.bottom}, h)};
+        if (part.xs.Empty() || part.ys.Empty()) continue;
+        parts.push_back(part);
+        rows = {std::min(rows.begin, part.ys.begin), std::max(rows.end, part.ys.end)};
+    }
+    for (int64_t y = rows.begin; y < rows.end; ++y) {
+        const uint8_t* from = src.Row(static_cast<int32_t>(y));
+        uint8_t* to = dst.Row(static_cast<int32_t>(y));
+        for (const Part& part : parts) {
+            if (y < part.ys.begin || y >= part.ys.end) continue;
+            const int64_t at = part.xs.begin * 3;
+            CopySmall(to + at, from + at, static_cast<std::size_t>(part.xs.Size() * 3));
+        }
     }
 }
 

@@ -3,6 +3,7 @@
 // mask composite, the inverted dashed outline and the pie. Every one clips exactly: any
 // coordinates, negative or huge, are safe, and nothing outside a buffer is ever touched.
 #include <cstdint>
+#include <span>
 
 #include "base/geometry.h"
 #include "image/pixel_buffer.h"
@@ -12,9 +13,14 @@ namespace kembo {
 // Copies the w x h block at (sx, sy) of src to (dx, dy) of dst, unscaled. The part of the block
 // outside src is not copied (dst keeps its pixels there); the rest is clipped to dst. w or h <= 0
 // copies nothing. src and dst may be the same buffer, overlapping: the result is as if the
-// source had been read completely first.
-void CopyRect(const PixelBuffer& src, int32_t sx, int32_t sy, int32_t w, int32_t h, PixelBuffer& dst,
-              int32_t dx, int32_t dy);
+// source had been read completely first. Coordinates are 64-bit so that callers may pass
+// products of 32-bit values as they are; only edges beyond the 64-bit range are pinned.
+void CopyRect(const PixelBuffer& src, int64_t sx, int64_t sy, int64_t w, int64_t h, PixelBuffer& dst,
+              int64_t dx, int64_t dy);
+
+// Copies the pixels of src inside each of rects onto the same place of dst, clipped to both:
+// row by row across all the rects, so that many narrow rectangles cost one pass over the rows.
+void CopyRegions(const PixelBuffer& src, PixelBuffer& dst, std::span<const Rect> rects);
 
 // Nearest-neighbour stretch of srcRect of src onto dstRect of dst, each axis on its own.
 // Destination column i (0-based inside dstRect, width dw) takes the source column

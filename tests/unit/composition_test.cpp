@@ -12,12 +12,14 @@
 #include "image/bmp_writer.h"
 #include "loading/bitmap.h"
 #include "loading/picture_formats.h"
+#include "test_pictures.h"
 #include "window/composition.h"
 
 namespace kembo {
 namespace {
 
 using test::FakeFileSystem;
+using test::Noise;
 
 constexpr Color kMargin = 0x00123456;  // blue 0x12, green 0x34, red 0x56
 constexpr Bgr kMarginPixel{0x12, 0x34, 0x56};
@@ -27,17 +29,6 @@ PixelBuffer Pattern(int32_t w, int32_t h, uint8_t tag) {
     PixelBuffer b(w, h);
     for (int32_t y = 0; y < h; ++y)
         for (int32_t x = 0; x < w; ++x) b.SetPixel(x, y, Bgr{static_cast<uint8_t>(x), static_cast<uint8_t>(y), tag});
-    return b;
-}
-
-// Noise, so that no two neighbours agree and the bytes take every value.
-PixelBuffer Noise(int32_t w, int32_t h, uint32_t seed) {
-    PixelBuffer b(w, h);
-    for (int32_t y = 0; y < h; ++y)
-        for (int32_t x = 0; x < w * 3; ++x) {
-            seed = seed * 1664525u + 1013904223u;
-            b.Row(y)[x] = static_cast<uint8_t>(seed >> 24);
-        }
     return b;
 }
 
