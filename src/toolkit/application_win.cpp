@@ -88,6 +88,18 @@ void Application::ProcessMessages() {
     }
 }
 
+bool Application::WaitAndDispatch() {
+    MSG msg;
+    const BOOL got = GetMessageW(&msg, nullptr, 0, 0);
+    if (got == 0) {
+        terminated_ = true;
+        PostQuitMessage(static_cast<int>(msg.wParam));
+        return false;
+    }
+    if (got < 0) return false;
+    return DispatchOne(msg);
+}
+
 bool Application::DispatchOne(const MSG& msg) {
     TranslateMessage(&msg);
     DispatchMessageW(&msg);

@@ -40,6 +40,9 @@ public:
     bool Terminated() const { return terminated_; }
     // Dispatches what is waiting in the queue and returns.
     void ProcessMessages();
+    // Waits for one message and dispatches it, for nested loops. When it is WM_QUIT, leaves it in
+    // the queue for the outer loop, marks the application terminated and returns false.
+    bool WaitAndDispatch();
 
     // The error box for an error nobody caught while a message was handled.
     void HandleException(const std::exception& error);

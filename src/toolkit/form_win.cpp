@@ -72,6 +72,8 @@ LRESULT Form::DefaultHandler(UINT message, WPARAM wParam, LPARAM lParam) {
             OnClose();
             if (app_.MainForm() == this) {
                 app_.Terminate();
+            } else if (modal_) {
+                SetModalResult(ModalResult::Cancel);
             } else {
                 Hide();
             }
@@ -133,5 +135,11 @@ void Form::Show() { ShowWindow(handle_, SW_SHOW); }
 void Form::Hide() { ShowWindow(handle_, SW_HIDE); }
 void Form::Invalidate() { InvalidateRect(handle_, nullptr, FALSE); }
 void Form::Close() { SendMessageW(handle_, WM_CLOSE, 0, 0); }
+
+void Form::SetModalResult(ModalResult result) {
+    modalResult_ = result;
+    // The modal loop may be waiting in GetMessage while a sent message sets the result.
+    if (modal_ && handle_) PostMessageW(handle_, WM_NULL, 0, 0);
+}
 
 }  // namespace kembo

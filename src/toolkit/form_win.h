@@ -8,6 +8,11 @@
 namespace kembo {
 
 class Application;
+class Form;
+
+// The result of a form shown modally (toolkit/modal_win.h); None while it runs.
+enum class ModalResult { None, Ok, Cancel, Abort };
+ModalResult ShowModal(Form& form, HWND owner);
 
 class Form {
 public:
@@ -41,6 +46,11 @@ public:
     // Asks the form to close, as the user would.
     void Close();
 
+    // A result other than None ends the form's modal showing; closing it gives Cancel.
+    ModalResult GetModalResult() const { return modalResult_; }
+    void SetModalResult(ModalResult result);
+    bool Modal() const { return modal_; }
+
 protected:
     // Creates the window (hidden, owned by the application window).
     void CreateHandle(DWORD style, DWORD exStyle, int left, int top, int width, int height);
@@ -48,7 +58,7 @@ protected:
     virtual LRESULT HandleMessage(UINT message, WPARAM wParam, LPARAM lParam);
     LRESULT DefaultHandler(UINT message, WPARAM wParam, LPARAM lParam);
     // WM_CLOSE: when CanClose agrees, OnClose runs; the main form then ends the message loop,
-    // another form hides.
+    // a form shown modally ends with Cancel, another form hides.
     virtual bool CanClose() { return true; }
     virtual void OnClose() {}
     HBRUSH backgroundBrush_ = reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1);
@@ -61,6 +71,9 @@ private:
     Application& app_;
     std::wstring className_;
     HWND handle_ = nullptr;
+    ModalResult modalResult_ = ModalResult::None;
+    bool modal_ = false;
+    friend ModalResult ShowModal(Form& form, HWND owner);
 };
 
 }  // namespace kembo
