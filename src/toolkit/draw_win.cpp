@@ -1,7 +1,12 @@
 #include "toolkit/draw_win.h"
 
 #include <cstdlib>
+#include <cstring>
+#include <new>
+#include <string>
 
+#include "base/errors.h"
+#include "image/pixel_ops.h"
 #include "loading/bitmap.h"
 #include "loading/icon.h"
 #include "loading/little_endian.h"
@@ -90,6 +95,37 @@ void DrawGraphic(HDC dc, const RECT& dest, const TGraphic& graphic) {
     } else if (const auto* metafile = dynamic_cast<const TMetafile*>(&graphic)) {
         if (!metafile->Data().empty()) DrawMetafileData(dc, dest, *metafile);
     }
+}
+
+PixelBuffer RenderGraphic(const TGraphic& graphic, int32_t width, int32_t height) {
+    const auto tooLarge = [&] {
+        return PictureError("画像が大きすぎます (" + std::to_string(width) + " x " + std::to_string(height) + ")");
+    };
+    PixelBuffer pixels;
+    try {
+        pixels = PixelBuffer(width, height);
+    } catch (const std::bad_alloc&) {
+        throw tooLarge();
+    }
+    if (pixels.Empty()) return pixels;
+    if (const auto* bitmap = dynamic_cast<const TBitmap*>(&graphic)) {
+        StretchWhole(bitmap->Pixels(), pixels, Rect{0, 0, width, height});
+        return pixels;
+    }
+    // Icons and metafiles are drawn by the system, onto a section whose rows are laid out as ours.
+    const BITMAPINFO info = TopDownInfo(pixels);
+    void* bits = nullptr;
+    GdiObject section(CreateDIBSection(nullptr, &info, DIB_RGB_COLORS, &bits, nullptr, 0));
+    MemoryDc dc(CreateCompatibleDC(nullptr));
+    if (!section || !bits || !dc) throw tooLarge();
+    {
+        SelectGuard select(dc.Get(), section.Get());
+        std::memset(bits, 0xFF, pixels.SizeBytes());
+        DrawGraphic(dc.Get(), RECT{0, 0, width, height}, graphic);
+        GdiFlush();
+    }
+    std::memcpy(pixels.Data(), bits, pixels.SizeBytes());
+    return pixels;
 }
 
 }  // namespace kembo

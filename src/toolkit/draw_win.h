@@ -14,5 +14,8 @@ void DrawPixels(HDC dc, int x, int y, const PixelBuffer& pixels);
 void StretchDrawPixels(HDC dc, const RECT& dest, const PixelBuffer& pixels);
 // Draws any picture object scaled into dest: bitmaps, icons and metafiles.
 void DrawGraphic(HDC dc, const RECT& dest, const TGraphic& graphic);
+// Any picture object stretched onto a new bitmap of width × height; what an icon or metafile
+// leaves transparent is white. Raises PictureError when the bitmap cannot be made.
+PixelBuffer RenderGraphic(const TGraphic& graphic, int32_t width, int32_t height);
 
 }  // namespace kembo

@@ -80,6 +80,13 @@ LRESULT Form::DefaultHandler(UINT message, WPARAM wParam, LPARAM lParam) {
         }
         return 0;
     }
+    if (message == WM_SETCURSOR && reinterpret_cast<HWND>(wParam) == handle_ && LOWORD(lParam) == HTCLIENT) {
+        const Cursor cursor = ScreenCursor() != Cursor::Default ? ScreenCursor() : cursor_;
+        if (cursor != Cursor::Default) {
+            ::SetCursor(CursorHandle(cursor));
+            return TRUE;
+        }
+    }
     return DefWindowProcW(handle_, message, wParam, lParam);
 }
 
@@ -129,6 +136,12 @@ void Form::SetLeft(int left) { SetBounds(left, Top(), Width(), Height()); }
 void Form::SetTop(int top) { SetBounds(Left(), top, Width(), Height()); }
 void Form::SetWidth(int width) { SetBounds(Left(), Top(), width, Height()); }
 void Form::SetHeight(int height) { SetBounds(Left(), Top(), Width(), height); }
+
+void Form::SetWindowCursor(Cursor cursor) {
+    if (cursor_ == cursor) return;
+    cursor_ = cursor;
+    RefreshCursor();
+}
 
 bool Form::Visible() const { return handle_ && IsWindowVisible(handle_); }
 void Form::Show() { ShowWindow(handle_, SW_SHOW); }

@@ -5,6 +5,8 @@
 
 #include <string>
 
+#include "toolkit/cursor_win.h"
+
 namespace kembo {
 
 class Application;
@@ -38,6 +40,11 @@ public:
     void SetHeight(int height);
     int ClientWidth() const;
     int ClientHeight() const;
+
+    // The cursor over the client area; Default leaves it to the window class. A screen-wide
+    // cursor, while set, wins over it.
+    Cursor WindowCursor() const { return cursor_; }
+    void SetWindowCursor(Cursor cursor);
 
     bool Visible() const;
     void Show();
@@ -73,6 +80,7 @@ private:
     HWND handle_ = nullptr;
     ModalResult modalResult_ = ModalResult::None;
     bool modal_ = false;
+    Cursor cursor_ = Cursor::Default;
     friend ModalResult ShowModal(Form& form, HWND owner);
 };
 

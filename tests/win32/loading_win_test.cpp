@@ -177,6 +177,9 @@ TEST(GraphicDrawWinTest, IconsAndMetafilesLoadAndThePlatformDrawsThem) {
         DrawGraphic(canvas.Dc(), dest, *picture.Graphic());
         EXPECT_EQ(canvas.At(20, 20), c.colour) << Narrow(c.name);
         EXPECT_EQ(canvas.At(1, 1), RGB(255, 255, 255)) << Narrow(c.name);
+        // The same through a bitmap of its own, as the display-range window builds its image.
+        const PixelBuffer rendered = RenderGraphic(*picture.Graphic(), 21, 9);
+        EXPECT_EQ(ToColor(rendered.Pixel(10, 4)), c.colour) << Narrow(c.name);
     }
 }
 
