@@ -5,6 +5,7 @@
 #include "base/errors.h"
 #include "base/name_rules.h"
 #include "core/program.h"
+#include "dialogs/range_form_win.h"
 #include "toolkit/application_win.h"
 #include "toolkit/file_system_win.h"
 #include "toolkit/ole_win.h"
@@ -77,6 +78,7 @@ int RunKembo(HINSTANCE instance) {
     app.SetTitle(DeriveProgramPaths(ExecutablePath()).programBaseName);
 
     std::unique_ptr<Tmainf_f1> mainForm;
+    std::unique_ptr<Tsetgrngf_f9> idleRangeForm;
     try {
         FillProgramPaths(program);                        // 3
         LoadSettings(program.settings, program.Storage());  // 4
@@ -84,6 +86,8 @@ int RunKembo(HINSTANCE instance) {
 
         mainForm = std::make_unique<Tmainf_f1>(app, program);  // 7
         mainForm->Create();
+        // 8. Kept hidden for the whole run; the options dialog makes its own when it needs one.
+        idleRangeForm = std::make_unique<Tsetgrngf_f9>(app);
 
         mainForm->ApplyWindowSettings();                  // 9
         mainForm->Hide();                                 // 10
@@ -103,6 +107,7 @@ int RunKembo(HINSTANCE instance) {
     } catch (...) {
         app.HandleUnknownException();
     }
+    idleRangeForm.reset();
     mainForm.reset();
     EndSPIBitmap(PictureFormats::Global());
     return 0;  // the program has no exit codes of its own                                      // 19, 20: the semaphore closes here

@@ -36,11 +36,11 @@ void RangeSelector::HideFrame() {
 }
 
 void RangeSelector::ShowPointText(Point p) {
-    view_.SetCaption(title_ + "  (" + std::to_string(p.x) + "," + std::to_string(p.y) + ")");
+    view_.ShowCaption(title_ + "  (" + std::to_string(p.x) + "," + std::to_string(p.y) + ")");
 }
 
 void RangeSelector::ShowRangeText(const Rect& r) {
-    view_.SetCaption(title_ + "  (" + std::to_string(r.left) + "," + std::to_string(r.top) + ")-(" +
+    view_.ShowCaption(title_ + "  (" + std::to_string(r.left) + "," + std::to_string(r.top) + ")-(" +
                      std::to_string(r.right) + "," + std::to_string(r.bottom) + ")");
 }
 
@@ -59,7 +59,7 @@ void RangeSelector::SetInitialRange(const Rect& range) {
 }
 
 void RangeSelector::UpdateHitZone(Point p) {
-    view_.SetWindowCursor(RangeCursor::Default);
+    view_.SetCursorShape(RangeCursor::Default);
     hitZone_ = Zone::None;
     if (!frameShown_) return;
     const Rect& s = selection_;
@@ -74,7 +74,7 @@ void RangeSelector::UpdateHitZone(Point p) {
         hitZone_ = Zone::BottomRight;
     }
     if (IsCorner(hitZone_)) {
-        view_.SetWindowCursor(RangeCursor::Cross);
+        view_.SetCursorShape(RangeCursor::Cross);
         return;
     }
     const bool inside = s.left <= p.x && p.x <= s.right && s.top <= p.y && p.y <= s.bottom;
@@ -89,7 +89,7 @@ void RangeSelector::ScrollAlong(Point p, Point ref) {
     const Viewport v = view_.VisibleArea();
     const bool visible = qx >= v.x && qx <= int64_t{v.x} + v.width && qy >= v.y && qy <= int64_t{v.y} + v.height;
     if (visible) return;
-    view_.ScrollBy(Saturate32(Trunc((int64_t{p.x} - ref.x) * zx)), Saturate32(Trunc((int64_t{p.y} - ref.y) * zy)));
+    view_.ScrollImageBy(Saturate32(Trunc((int64_t{p.x} - ref.x) * zx)), Saturate32(Trunc((int64_t{p.y} - ref.y) * zy)));
 }
 
 void RangeSelector::ImageMouseDown(bool leftButton, int32_t x, int32_t y) {
@@ -111,7 +111,7 @@ void RangeSelector::ImageMouseDown(bool leftButton, int32_t x, int32_t y) {
                 moveLimits_ = Rect{0, 0, extent.x, extent.y};
                 ShowRangeText(selection_);
             } else {
-                view_.SetCaption(title_);
+                view_.ShowCaption(title_);
                 HideFrame();
             }
         } else {

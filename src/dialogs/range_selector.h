@@ -24,14 +24,14 @@ public:
     // call restores the pixels) and shows the image at once.
     virtual void InvertFrame(const Rect& imageRect) = 0;
     // The cursor of the window, shown over the display image.
-    virtual void SetWindowCursor(RangeCursor cursor) = 0;
+    virtual void SetCursorShape(RangeCursor cursor) = 0;
     // A move shows the hand-point cursor across the screen; the end brings back the one before.
     virtual void BeginMoveCursor() = 0;
     virtual void EndMoveCursor() = 0;
     virtual Viewport VisibleArea() const = 0;
     // Changes the scroll position by this much; the window keeps it within its ranges.
-    virtual void ScrollBy(int32_t dx, int32_t dy) = 0;
-    virtual void SetCaption(const std::string& text) = 0;
+    virtual void ScrollImageBy(int32_t dx, int32_t dy) = 0;
+    virtual void ShowCaption(const std::string& text) = 0;
 };
 
 class RangeSelector {

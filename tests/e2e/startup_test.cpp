@@ -53,6 +53,10 @@ TEST(StartupTest, FirstStartWritesEveryDefaultInOrderAndTheRegistryValue) {
     GetWindowTextW(window, caption, 64);
     EXPECT_STREQ(caption, L"KEMBO");
     EXPECT_EQ(GetWindowLongW(window, GWL_STYLE) & (WS_CAPTION | WS_THICKFRAME), 0);
+    // One display-range window waits, hidden, for the whole run.
+    HWND rangeWindow = run.FindProcessWindow(L"Tsetgrngf_f9");
+    ASSERT_NE(rangeWindow, nullptr);
+    EXPECT_FALSE(IsWindowVisible(rangeWindow));
 
     ASSERT_EQ(run.Close(), 0);
     EXPECT_EQ(run.IniEntries(), kDefaultFile);
