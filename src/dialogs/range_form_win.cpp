@@ -140,7 +140,11 @@ LRESULT Tsetgrngf_f9::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) 
     switch (message) {
     case WM_CONTEXTMENU: {
         POINT at{GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam)};
-        if (at.x == -1 && at.y == -1) GetCursorPos(&at);  // from the keyboard
+        if (at.x == -1 && at.y == -1) {
+            GetCursorPos(&at);  // from the keyboard
+        } else if (SendMessageW(Handle(), WM_NCHITTEST, 0, lParam) != HTCLIENT) {
+            break;  // the caption keeps its system menu
+        }
         pm1_.Popup(Handle(), at.x, at.y);
         return 0;
     }
