@@ -9,7 +9,9 @@ namespace {
 
 HWND TopLevelOwner(const Form& form, HWND owner) {
     if (!owner) owner = GetActiveWindow();
-    if (!owner && form.App().MainForm()) owner = form.App().MainForm()->Handle();
+    // The application's own window is active after its menu in the notification area: the
+    // form that menu belongs to is the main one.
+    if ((!owner || owner == form.App().Handle()) && form.App().MainForm()) owner = form.App().MainForm()->Handle();
     if (!owner) return nullptr;
     owner = GetAncestor(owner, GA_ROOT);
     // Never the form itself, and never a window of another thread (a desktop that a pinned

@@ -112,6 +112,19 @@ TEST_F(ModalFixture, NestedShowingsDisableTheActiveWindowInTurn) {
     EXPECT_TRUE(IsWindowEnabled(dialog.Handle()));
 }
 
+TEST_F(ModalFixture, AfterTheApplicationWindowWasActiveTheMainFormIsTheOwner) {
+    ShowWindow(app.Handle(), SW_SHOW);
+    SetActiveWindow(app.Handle());
+    bool mainEnabledMeanwhile = true;
+    dialog.Post([&] {
+        mainEnabledMeanwhile = IsWindowEnabled(main.Handle());
+        dialog.SetModalResult(ModalResult::Ok);
+    });
+    EXPECT_EQ(ShowModal(dialog), ModalResult::Ok);
+    EXPECT_FALSE(mainEnabledMeanwhile);
+    EXPECT_TRUE(IsWindowEnabled(app.Handle()));
+}
+
 TEST_F(ModalFixture, AQuitEndsTheShowingWithCancelAndStaysQueued) {
     PostQuitMessage(7);
     EXPECT_EQ(ShowModal(dialog, main.Handle()), ModalResult::Cancel);
