@@ -8,25 +8,28 @@ export WINEDEBUG=-all
 export WINEDLLOVERRIDES="mscoree,mshtml="
 kembo_xvfb_pid=""
 
-# Starts Xvfb on a free display unless told to use an existing one.
+# Starts Xvfb on a free display unless told to use an existing one. The server picks its own
+# display number (-displayfd), so runs started side by side never share one.
 kembo_start_display() {
   if [ -n "${KEMBO_USE_DISPLAY:-}" ]; then
     export DISPLAY="$KEMBO_USE_DISPLAY"
     return
   fi
-  local n
-  for n in $(seq 91 140); do
-    [ -e "/tmp/.X$n-lock" ] || [ -e "/tmp/.X11-unix/X$n" ] && continue
-    Xvfb ":$n" -screen 0 1280x1024x24 -nolisten tcp >/dev/null 2>&1 &
-    kembo_xvfb_pid=$!
-    export DISPLAY=":$n"
-    local i
-    for i in $(seq 1 100); do
-      xdpyinfo >/dev/null 2>&1 && return 0
-      kill -0 "$kembo_xvfb_pid" 2>/dev/null || break
-      sleep 0.1
-    done
+  local numberFile
+  numberFile=$(mktemp)
+  Xvfb -displayfd 3 -screen 0 1280x1024x24 -nolisten tcp 3>"$numberFile" >/dev/null 2>&1 &
+  kembo_xvfb_pid=$!
+  local i
+  for i in $(seq 1 100); do
+    if [ -s "$numberFile" ]; then
+      export DISPLAY=":$(tr -d '[:space:]' <"$numberFile")"
+      rm -f "$numberFile"
+      return 0
+    fi
+    kill -0 "$kembo_xvfb_pid" 2>/dev/null || break
+    sleep 0.1
   done
+  rm -f "$numberFile"
   echo "wine-session: could not start Xvfb" >&2
   return 1
 }
