@@ -54,4 +54,10 @@ std::string ExcludeTrailingSeparator(std::string_view path) {
     return result;
 }
 
+std::string AddTrailingSeparator(std::string_view path) {
+    std::string result(path);
+    if (result.empty() || (result.back() != '\\' && result.back() != ':')) result += '\\';
+    return result;
+}
+
 }  // namespace kembo

@@ -17,5 +17,7 @@ std::string ChangeFileExt(std::string_view path, std::string_view ext);
 // Adds a '\' unless the text already ends in a separator.
 std::string IncludeTrailingSeparator(std::string_view path);
 std::string ExcludeTrailingSeparator(std::string_view path);
+// Adds a '\' unless the text already ends in '\' or in a drive colon ("D:\", "D:" stay).
+std::string AddTrailingSeparator(std::string_view path);
 
 }  // namespace kembo

@@ -146,6 +146,11 @@ TEST(NameRules, SplitPathsAtSeparatorsAndDriveColon) {
     EXPECT_EQ(IncludeTrailingSeparator("C:/a/"), "C:/a/");
     EXPECT_EQ(ExcludeTrailingSeparator("C:\\a\\"), "C:\\a");
     EXPECT_EQ(ExcludeTrailingSeparator("C:\\a"), "C:\\a");
+    // The shortcut's folder rule: a drive root or a bare drive gets no second separator.
+    EXPECT_EQ(AddTrailingSeparator("C:\\Users\\me\\Desktop"), "C:\\Users\\me\\Desktop\\");
+    EXPECT_EQ(AddTrailingSeparator("D:\\"), "D:\\");
+    EXPECT_EQ(AddTrailingSeparator("D:"), "D:");
+    EXPECT_EQ(AddTrailingSeparator("C:\\デスクトップ"), "C:\\デスクトップ\\");
 }
 
 }  // namespace

@@ -1,0 +1,78 @@
+#pragma once
+// Toptf_f1 as designed: every control of the options dialog, the page it sits on, its caption,
+// the setting it edits, its range, its hint and its place in 96-DPI pixels. The form builds
+// itself from this table in one loop and moves settings in and out through it.
+#include <cstdint>
+#include <string>
+#include <string_view>
+#include <variant>
+#include <vector>
+
+#include "base/colour.h"
+#include "core/settings.h"
+#include "toolkit/number_field.h"
+
+namespace kembo {
+
+enum class ControlKind {
+    Button,
+    DefaultButton,  // Enter presses it
+    Edit,
+    ReadOnlyEdit,
+    NumberField,
+    CheckBox,
+    RadioGroup,
+    PageControl,
+    TabPage,
+    Label,
+    ColorSwatch,  // an opaque label whose background is the colour
+};
+
+// The setting a control edits; none for buttons, labels and the range text.
+using SettingMember = std::variant<std::monostate, int32_t Settings::*, bool Settings::*, std::string Settings::*,
+                                   Color Settings::*>;
+
+// Left, top, width, height; a width or height of 0 means the control's natural size.
+struct DesignedPlace {
+    int left = 0, top = 0, width = 0, height = 0;
+};
+
+struct OptionControl {
+    const char* parent;  // the page (or page control) it sits on; "" for the dialog itself
+    const char* name;
+    ControlKind kind;
+    const char* caption;
+    SettingMember setting;
+    NumberRange range;
+    std::vector<std::string_view> items;  // of a radio group
+    const char* hint;
+    DesignedPlace place;
+    bool hidden = false;  // hidden and disabled: carries its setting through the dialog unseen
+};
+
+// The rows in creation order: buttons, page control, then each page followed by its controls.
+const std::vector<OptionControl>& OptionControls();
+// The row of a name; throws when there is none.
+const OptionControl& OptionControlNamed(std::string_view name);
+// The window identifier of a control: fixed by its row, so that tests and tools find it.
+int OptionControlId(std::string_view name);
+
+inline constexpr const char* kOptionsCaption = "設定";
+inline constexpr int kOptionsClientWidth = 446;
+inline constexpr int kOptionsClientHeight = 272;
+inline constexpr const char* kOptionsFontFace = "ＭＳ Ｐゴシック";
+inline constexpr int kOptionsFontHeight = 12;
+
+// Settings in and out of a control, by the kind of its setting: a number field or radio group
+// shows an integer, a check box a flag (an integer setting is checked when not 0 and stored as
+// 1 or 0), an edit a text, a swatch a colour.
+int32_t NumberSetting(const OptionControl& control, const Settings& settings);
+void StoreNumber(const OptionControl& control, int32_t value, Settings& settings);
+bool FlagSetting(const OptionControl& control, const Settings& settings);
+void StoreFlag(const OptionControl& control, bool value, Settings& settings);
+const std::string& TextSetting(const OptionControl& control, const Settings& settings);
+void StoreText(const OptionControl& control, const std::string& value, Settings& settings);
+Color ColorSetting(const OptionControl& control, const Settings& settings);
+void StoreColor(const OptionControl& control, Color value, Settings& settings);
+
+}  // namespace kembo
