@@ -101,6 +101,12 @@ bool Application::WaitAndDispatch() {
 }
 
 bool Application::DispatchOne(const MSG& msg) {
+    // Dialogs (top-level control parents) take their keys first: Tab, Enter, Escape, arrows.
+    const HWND root = msg.hwnd ? GetAncestor(msg.hwnd, GA_ROOT) : nullptr;
+    if (root && (GetWindowLongW(root, GWL_EXSTYLE) & WS_EX_CONTROLPARENT) &&
+        IsDialogMessageW(root, const_cast<MSG*>(&msg))) {
+        return true;
+    }
     TranslateMessage(&msg);
     DispatchMessageW(&msg);
     return true;

@@ -1,0 +1,231 @@
+#include "toolkit/controls_win.h"
+
+#include <commctrl.h>
+
+#include <algorithm>
+
+#include "toolkit/application_win.h"
+#include "toolkit/text_win.h"
+
+namespace kembo {
+
+namespace {
+
+constexpr wchar_t kControlProperty[] = L"KemboControl";
+constexpr UINT_PTR kHookId = 1;
+
+Control* ControlOf(HWND window) { return window ? static_cast<Control*>(GetPropW(window, kControlProperty)) : nullptr; }
+
+void ReportError(const std::exception& error) {
+    if (Application* app = Application::Current()) app->HandleException(error);
+}
+
+}  // namespace
+
+Control::~Control() {
+    // Last first: the handle goes after the windows that belong to it.
+    for (auto it = windows_.rbegin(); it != windows_.rend(); ++it) {
+        const HWND window = *it;
+        RemoveWindowSubclass(window, &Control::Hook, kHookId);
+        RemovePropW(window, kControlProperty);
+        DestroyWindow(window);
+    }
+}
+
+int Scaled(int designed) {
+    // The program is not DPI-aware, so the system reports 96 and scales the windows itself;
+    // a DPI-aware build changes only this.
+    static const int dpi = [] {
+        HDC screen = GetDC(nullptr);
+        const int value = GetDeviceCaps(screen, LOGPIXELSY);
+        ReleaseDC(nullptr, screen);
+        return value > 0 ? value : 96;
+    }();
+    return MulDiv(designed, dpi, 96);
+}
+
+Bounds Scaled(const Bounds& designed) {
+    return Bounds{Scaled(designed.left), Scaled(designed.top), Scaled(designed.width), Scaled(designed.height)};
+}
+
+HWND Control::AddWindow(const wchar_t* windowClass, const std::string& text, DWORD style, DWORD exStyle,
+                        const Bounds& bounds, int id, bool startsGroup) {
+    style |= WS_CHILD | (startsGroup ? WS_GROUP : 0);
+    const HWND window = CreateWindowExW(exStyle, windowClass, Wide(text).c_str(), style, bounds.left,
+                                        bounds.top, bounds.width, bounds.height, parent_,
+                                        reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)),
+                                        GetModuleHandleW(nullptr), nullptr);
+    if (!window) return nullptr;
+    SetPropW(window, kControlProperty, this);
+    SetWindowSubclass(window, &Control::Hook, kHookId, reinterpret_cast<DWORD_PTR>(this));
+    windows_.push_back(window);
+    return window;
+}
+
+void Control::Forget(HWND window) {
+    RemoveWindowSubclass(window, &Control::Hook, kHookId);
+    RemovePropW(window, kControlProperty);
+    windows_.erase(std::remove(windows_.begin(), windows_.end(), window), windows_.end());
+}
+
+LRESULT CALLBACK Control::Hook(HWND window, UINT message, WPARAM wParam, LPARAM lParam, UINT_PTR, DWORD_PTR self) {
+    auto* control = reinterpret_cast<Control*>(self);
+    if (message == WM_NCDESTROY) {
+        // Destroyed with its parent: the control no longer owns it.
+        control->Forget(window);
+        return DefSubclassProc(window, message, wParam, lParam);
+    }
+    try {
+        if (control->Preview(window, message, wParam, lParam)) return 0;
+    } catch (const std::exception& error) {
+        ReportError(error);
+        return 0;
+    }
+    return DefSubclassProc(window, message, wParam, lParam);
+}
+
+std::string Control::Text() const {
+    const HWND h = Handle();
+    const int length = GetWindowTextLengthW(h);
+    std::wstring buffer(static_cast<size_t>(length) + 1, L'\0');
+    const int got = GetWindowTextW(h, buffer.data(), length + 1);
+    buffer.resize(static_cast<size_t>(std::max(got, 0)));
+    return Narrow(buffer);
+}
+
+void Control::SetText(const std::string& text) { SetWindowTextW(Handle(), Wide(text).c_str()); }
+
+void Control::SetFont(HFONT font) {
+    for (HWND window : windows_) SendMessageW(window, WM_SETFONT, reinterpret_cast<WPARAM>(font), FALSE);
+}
+
+void Control::SetVisible(bool visible) {
+    for (HWND window : windows_) ShowWindow(window, visible ? SW_SHOWNA : SW_HIDE);
+}
+
+void Control::SetEnabled(bool enabled) {
+    for (HWND window : windows_) EnableWindow(window, enabled);
+}
+
+bool Control::Visible() const { return Handle() && (GetWindowLongW(Handle(), GWL_STYLE) & WS_VISIBLE); }
+bool Control::Enabled() const { return Handle() && IsWindowEnabled(Handle()); }
+
+bool ReflectToControl(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result) {
+    switch (message) {
+    case WM_COMMAND:
+        if (Control* control = ControlOf(reinterpret_cast<HWND>(lParam))) {
+            control->Command(reinterpret_cast<HWND>(lParam), HIWORD(wParam));
+            result = 0;
+            return true;
+        }
+        return false;
+    case WM_NOTIFY: {
+        const auto* header = reinterpret_cast<const NMHDR*>(lParam);
+        if (Control* control = ControlOf(header->hwndFrom)) {
+            result = control->Notify(*header);
+            return true;
+        }
+        return false;
+    }
+    case WM_CTLCOLORSTATIC:
+    case WM_CTLCOLOREDIT:
+    case WM_CTLCOLORBTN:
+        if (Control* control = ControlOf(reinterpret_cast<HWND>(lParam))) {
+            if (HBRUSH brush = control->Colors(reinterpret_cast<HDC>(wParam))) {
+                result = reinterpret_cast<LRESULT>(brush);
+                return true;
+            }
+        }
+        return false;
+    default:
+        return false;
+    }
+}
+
+Button::Button(HWND parent, int id, const std::string& caption, const Bounds& bounds, bool isDefault)
+    : Control(parent, id) {
+    AddWindow(WC_BUTTONW, caption, WS_VISIBLE | WS_TABSTOP | (isDefault ? BS_DEFPUSHBUTTON : BS_PUSHBUTTON), 0, bounds,
+              id);
+}
+
+void Button::Command(HWND, UINT code) {
+    if (code == BN_CLICKED) Click();
+}
+
+void Button::Click() {
+    if (OnClick) OnClick();
+}
+
+Edit::Edit(HWND parent, int id, const Bounds& bounds, bool readOnly) : Control(parent, id) {
+    AddWindow(WC_EDITW, "", WS_VISIBLE | WS_TABSTOP | ES_AUTOHSCROLL | (readOnly ? ES_READONLY : 0), WS_EX_CLIENTEDGE,
+              bounds, id);
+}
+
+void Edit::SetReadOnly(bool readOnly) { SendMessageW(Handle(), EM_SETREADONLY, readOnly, 0); }
+bool Edit::ReadOnly() const { return GetWindowLongW(Handle(), GWL_STYLE) & ES_READONLY; }
+
+void Edit::Command(HWND, UINT code) {
+    if (code == EN_KILLFOCUS && OnExit) OnExit();
+}
+
+bool Edit::Preview(HWND window, UINT message, WPARAM, LPARAM) {
+    // An edit tells nobody of double-clicks; it still selects the word under the pointer.
+    if (message == WM_LBUTTONDBLCLK && window == Handle() && OnDoubleClick) OnDoubleClick();
+    return false;
+}
+
+CheckBox::CheckBox(HWND parent, int id, const std::string& caption, const Bounds& bounds) : Control(parent, id) {
+    AddWindow(WC_BUTTONW, caption, WS_VISIBLE | WS_TABSTOP | BS_AUTOCHECKBOX, 0, bounds, id);
+}
+
+bool CheckBox::Checked() const { return SendMessageW(Handle(), BM_GETCHECK, 0, 0) == BST_CHECKED; }
+void CheckBox::SetChecked(bool checked) {
+    SendMessageW(Handle(), BM_SETCHECK, checked ? BST_CHECKED : BST_UNCHECKED, 0);
+}
+
+void CheckBox::Command(HWND, UINT code) {
+    if (code == BN_CLICKED && OnClick) OnClick();
+}
+
+Label::Label(HWND parent, int id, const std::string& caption, const Bounds& bounds, HFONT font)
+    : Control(parent, id), designed_(bounds) {
+    AddWindow(WC_STATICW, caption, WS_VISIBLE | SS_LEFTNOWORDWRAP | SS_NOTIFY, 0, bounds, id);
+    SetFont(font);
+}
+
+void Label::SetFont(HFONT font) {
+    Control::SetFont(font);
+    // Never smaller than its text, so that no font cuts a caption off.
+    HDC dc = GetDC(Handle());
+    const HGDIOBJ previous = SelectObject(dc, font ? font : GetStockObject(DEFAULT_GUI_FONT));
+    const std::wstring text = Wide(Text());
+    SIZE size{};
+    GetTextExtentPoint32W(dc, text.c_str(), static_cast<int>(text.size()), &size);
+    SelectObject(dc, previous);
+    ReleaseDC(Handle(), dc);
+    SetWindowPos(Handle(), nullptr, 0, 0, std::max<int>(designed_.width, size.cx),
+                 std::max<int>(designed_.height, size.cy), SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+}
+
+void Label::Command(HWND, UINT code) {
+    if (code == STN_CLICKED && OnClick) OnClick();
+    if (code == STN_DBLCLK && OnDoubleClick) OnDoubleClick();
+}
+
+ColorSwatch::ColorSwatch(HWND parent, int id, const std::string& caption, const Bounds& bounds, HFONT font)
+    : Label(parent, id, caption, bounds, font) {}
+
+void ColorSwatch::SetColor(COLORREF color) {
+    color_ = color;
+    brush_.Reset(CreateSolidBrush(color_));
+    InvalidateRect(Handle(), nullptr, TRUE);
+}
+
+HBRUSH ColorSwatch::Colors(HDC dc) {
+    if (!brush_) SetColor(color_);
+    SetBkMode(dc, OPAQUE);
+    SetBkColor(dc, color_);
+    return static_cast<HBRUSH>(brush_.Get());
+}
+
+}  // namespace kembo

@@ -1,0 +1,92 @@
+#include "toolkit/page_control_win.h"
+
+#include <commctrl.h>
+
+#include "toolkit/application_win.h"
+#include "toolkit/text_win.h"
+
+namespace kembo {
+
+namespace {
+constexpr wchar_t kPageClass[] = L"TTabSheet";
+}  // namespace
+
+PageControl::PageControl(HWND parent, int id, const Bounds& bounds) : Control(parent, id) {
+    // Clipped by its pages, which lie over it.
+    AddWindow(WC_TABCONTROLW, "", WS_VISIBLE | WS_TABSTOP | WS_CLIPSIBLINGS, 0, bounds, id);
+    WNDCLASSEXW wc{};
+    wc.cbSize = sizeof wc;
+    if (!GetClassInfoExW(GetModuleHandleW(nullptr), kPageClass, &wc)) {
+        wc = WNDCLASSEXW{};
+        wc.cbSize = sizeof wc;
+        wc.lpfnWndProc = &PageControl::PageProc;
+        wc.hInstance = GetModuleHandleW(nullptr);
+        wc.hCursor = LoadCursorW(nullptr, MAKEINTRESOURCEW(32512));  // IDC_ARROW
+        wc.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1);
+        wc.lpszClassName = kPageClass;
+        RegisterClassExW(&wc);
+    }
+}
+
+PageControl::~PageControl() {
+    for (HWND page : pages_) DestroyWindow(page);
+}
+
+LRESULT CALLBACK PageControl::PageProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+    // The notifications of the controls on a page go to the controls themselves.
+    try {
+        LRESULT result = 0;
+        if (ReflectToControl(message, wParam, lParam, result)) return result;
+    } catch (const std::exception& error) {
+        if (Application* app = Application::Current()) app->HandleException(error);
+        return 0;
+    }
+    return DefWindowProcW(window, message, wParam, lParam);
+}
+
+HWND PageControl::AddPage(const std::string& caption) {
+    std::wstring text = Wide(caption);
+    TCITEMW item{};
+    item.mask = TCIF_TEXT;
+    item.pszText = text.data();
+    SendMessageW(Handle(), TCM_INSERTITEMW, pages_.size(), reinterpret_cast<LPARAM>(&item));
+    // A control parent, so that the dialog keys step into the controls of the page.
+    const HWND page = CreateWindowExW(WS_EX_CONTROLPARENT, kPageClass, text.c_str(),
+                                      WS_CHILD | WS_CLIPSIBLINGS | WS_CLIPCHILDREN, 0, 0, 0, 0, Parent(), nullptr,
+                                      GetModuleHandleW(nullptr), nullptr);
+    pages_.push_back(page);
+    PlacePages();
+    SetActivePage(ActivePage());
+    return page;
+}
+
+void PageControl::PlacePages() {
+    RECT area{};
+    GetClientRect(Handle(), &area);
+    SendMessageW(Handle(), TCM_ADJUSTRECT, FALSE, reinterpret_cast<LPARAM>(&area));
+    MapWindowPoints(Handle(), Parent(), reinterpret_cast<POINT*>(&area), 2);
+    for (HWND page : pages_) {
+        SetWindowPos(page, HWND_TOP, area.left, area.top, area.right - area.left, area.bottom - area.top,
+                     SWP_NOACTIVATE);
+    }
+}
+
+int PageControl::ActivePage() const { return static_cast<int>(SendMessageW(Handle(), TCM_GETCURSEL, 0, 0)); }
+
+void PageControl::SetActivePage(int index) {
+    SendMessageW(Handle(), TCM_SETCURSEL, index, 0);
+    const int active = ActivePage();
+    for (int i = 0; i < PageCount(); ++i) ShowWindow(Page(i), i == active ? SW_SHOWNA : SW_HIDE);
+}
+
+void PageControl::SetFont(HFONT font) {
+    Control::SetFont(font);
+    PlacePages();  // the tabs' height follows the font
+}
+
+LRESULT PageControl::Notify(const NMHDR& header) {
+    if (header.code == TCN_SELCHANGE) SetActivePage(ActivePage());
+    return 0;
+}
+
+}  // namespace kembo
