@@ -68,7 +68,8 @@ void Tmainf_f1::RemoveTrayIcon() {
 }
 
 void Tmainf_f1::TrayCallback(LPARAM lParam) {
-    if (lParam != WM_RBUTTONDOWN) return;
+    // While a modal window (the options dialog) runs, the main window takes no commands.
+    if (lParam != WM_RBUTTONDOWN || !IsWindowEnabled(Handle())) return;
     HandlerGuard guard(guards_.trayPopup);
     if (!guard) return;
     POINT at{};

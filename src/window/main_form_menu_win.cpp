@@ -1,6 +1,9 @@
 // The popup menu pm1 and its commands.
 #include "core/message_boxes_win.h"
+#include "dialogs/options_form_win.h"
+#include "shell/shortcut_win.h"
 #include "toolkit/application_win.h"
+#include "toolkit/modal_win.h"
 #include "window/frame_rules.h"
 #include "window/handler_guard.h"
 #include "window/main_form_win.h"
@@ -21,14 +24,14 @@ struct MenuRow {
 }  // namespace
 
 void Tmainf_f1::BuildMenu() {
-    // Options, shortcut and version information are wired up by the dialogs that serve them.
+    // Version information is wired up by the box that serves it.
     const MenuRow rows[] = {
         {0, "pm1_file", "ファイル(&F)", nullptr, ""},
         {1, "pm1_file_end", "終了(&X)", &Tmainf_f1::pm1_file_endClick, ""},
         {0, "pm1_setup", "設定(&S)", nullptr, ""},
-        {1, "pm1_setup_option", "オプション(&O)", nullptr, ""},
+        {1, "pm1_setup_option", "オプション(&O)", &Tmainf_f1::pm1_setup_optionClick, ""},
         {1, "N1", "-", nullptr, ""},
-        {1, "pm1_setup_makesc", "ショートカットの作成", nullptr, ""},
+        {1, "pm1_setup_makesc", "ショートカットの作成", &Tmainf_f1::pm1_setup_makescClick, ""},
         {0, "N2", "-", nullptr, ""},
         {0, "pm1_rearp", "壁紙に貼る(&Z)", &Tmainf_f1::pm1_rearpClick, "壁紙に貼ると移動できないようになります"},
         {0, "N3", "-", nullptr, ""},
@@ -54,6 +57,41 @@ void Tmainf_f1::OpenMenuAt(int x, int y) { pm1_.Popup(Handle(), x, y); }
 void Tmainf_f1::pm1_file_endClick() {
     HandlerGuard guard(guards_.fileEnd);
     if (guard) Close();
+}
+
+void Tmainf_f1::pm1_setup_optionClick() {
+    HandlerGuard guard(guards_.setupOption);
+    if (!guard) return;
+    // The slideshow rests while the dialog is open; without OK it goes on as it was.
+    struct TimerPause {
+        Timer& timer;
+        bool wasEnabled = timer.Enabled();
+        bool resume = true;
+        ~TimerPause() {
+            if (resume) timer.SetEnabled(wasEnabled);
+        }
+    } pause{tm_SlideShow};
+    tm_SlideShow.SetEnabled(false);
+    {
+        Toptf_f1 dialog(App(), program_, OptionsDialogHost{[this] { CaptureWindowRect(); }, [this] { ApplyWindowSettings(); }});
+        dialog.mainWindowWidth = Width();
+        dialog.mainWindowHeight = Height();
+        if (ShowModal(dialog, Handle()) != ModalResult::Ok) return;
+    }
+    // The dialog has stored, saved and applied the settings; the slideshow list decides
+    // whether the timer runs again.
+    pause.resume = false;
+    showHint_ = program_.settings.flag_use_hins1;
+    ReloadSlideList();
+    slideShow_.Restart();
+    AdvanceSlide();
+    ShowCurrentPicture();
+    Invalidate();
+}
+
+void Tmainf_f1::pm1_setup_makescClick() {
+    HandlerGuard guard(guards_.setupMakeShortcut);
+    if (guard) MakeDesktopShortcut(program_.paths);
 }
 
 void Tmainf_f1::pm1_rearpClick() {

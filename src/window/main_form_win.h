@@ -64,6 +64,8 @@ private:
         bool endSession = false;
         bool trayPopup = false;
         bool fileEnd = false;
+        bool setupOption = false;
+        bool setupMakeShortcut = false;
         bool rearp = false;
         bool adjustWidth = false;
         bool adjustHeight = false;
@@ -91,6 +93,8 @@ private:
     void BuildMenu();
     void OpenMenuAt(int x, int y);
     void pm1_file_endClick();
+    void pm1_setup_optionClick();
+    void pm1_setup_makescClick();
     void pm1_rearpClick();
     void pm1_adjformsize_gtyClick();
     void pm1_adjformsize_gytClick();
