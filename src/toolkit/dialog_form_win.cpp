@@ -28,6 +28,8 @@ void DialogForm::CreateDialogWindow(const std::string& caption, int clientWidth,
                             CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY, DEFAULT_PITCH | FF_DONTCARE, Wide(fontFace).c_str()));
     SendMessageW(Handle(), WM_SETFONT, reinterpret_cast<WPARAM>(font_.Get()), FALSE);
     hints_ = std::make_unique<Hints>(Handle());
+    // Hints in the dialog's font, whose character set has the glyphs they need.
+    SendMessageW(hints_->Handle(), WM_SETFONT, reinterpret_cast<WPARAM>(font_.Get()), FALSE);
 }
 
 void DialogForm::SetButtonResult(Button& button, ModalResult result) {

@@ -50,9 +50,10 @@ HWND PageControl::AddPage(const std::string& caption) {
     item.mask = TCIF_TEXT;
     item.pszText = text.data();
     SendMessageW(Handle(), TCM_INSERTITEMW, pages_.size(), reinterpret_cast<LPARAM>(&item));
-    // A control parent, so that the dialog keys step into the controls of the page.
+    // A control parent, so that the dialog keys step into the controls of the page; it paints
+    // under its controls too, since a group box leaves its inside to the window below.
     const HWND page = CreateWindowExW(WS_EX_CONTROLPARENT, kPageClass, text.c_str(),
-                                      WS_CHILD | WS_CLIPSIBLINGS | WS_CLIPCHILDREN, 0, 0, 0, 0, Parent(), nullptr,
+                                      WS_CHILD | WS_CLIPSIBLINGS, 0, 0, 0, 0, Parent(), nullptr,
                                       GetModuleHandleW(nullptr), nullptr);
     pages_.push_back(page);
     PlacePages();

@@ -1,0 +1,171 @@
+// The options dialog and the shortcut command in the running program, reached through the
+// popup menu of the notification-area icon as a user reaches them.
+#include <gtest/gtest.h>
+
+#include <windows.h>
+#include <shlobj.h>
+
+#include "dialogs/options_table.h"
+#include "harness.h"
+#include "message_box_probe.h"
+#include "toolkit/text_win.h"
+
+namespace kembo::e2e {
+namespace {
+
+constexpr uint32_t kRed = 0xFF0000;
+
+struct Found {
+    int id;
+    HWND window;
+};
+
+BOOL CALLBACK FindById(HWND window, LPARAM lParam) {
+    auto& found = *reinterpret_cast<Found*>(lParam);
+    if (GetDlgCtrlID(window) != found.id) return TRUE;
+    found.window = window;
+    return FALSE;  // the first of a control's windows: its handle (a number field's edit)
+}
+
+HWND DialogControl(HWND dialog, const char* name) {
+    Found found{OptionControlId(name), nullptr};
+    EnumChildWindows(dialog, &FindById, reinterpret_cast<LPARAM>(&found));
+    return found.window;
+}
+
+// A window of the program with this class, once it shows (or nullptr after the time is up).
+HWND WaitForVisible(const KemboRun& run, const wchar_t* className, DWORD timeoutMs = 10000) {
+    const DWORD start = GetTickCount();
+    do {
+        HWND window = run.FindProcessWindow(className);
+        if (window && IsWindowVisible(window)) return window;
+        Sleep(20);
+    } while (GetTickCount() - start < timeoutMs);
+    return nullptr;
+}
+
+bool WaitForGone(HWND window, DWORD timeoutMs = 10000) {
+    const DWORD start = GetTickCount();
+    while (IsWindow(window) && GetTickCount() - start < timeoutMs) Sleep(20);
+    return !IsWindow(window);
+}
+
+HWND OpenOptions(const KemboRun& run, HWND mainWindow) {
+    if (!ChooseFromMenu(mainWindow, {Char(L's'), Char(L'o')})) return nullptr;
+    return WaitForVisible(run, L"Toptf_f1");
+}
+
+void SetText(HWND window, const std::string& text) {
+    SendMessageW(window, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(Wide(text).c_str()));
+}
+
+TEST(OptionsE2E, OkIsSavedAndShownAtOnceAbortChangesNothing) {
+    KemboRun run;
+    WriteBlockBmp(run.Folder() + L"red.bmp", 40, 30, {{kRed}});
+    run.WriteIni("[option]\r\nval_titlewait=0\r\nfn_bgg=red.bmp\r\npos=3\r\n[main]\r\nleft=10\r\ntop=10\r\n");
+    run.Start();
+    HWND window = run.WaitForMainWindow();
+    ASSERT_NE(window, nullptr);
+    EXPECT_EQ(CaptureWindow(window).At(100, 100), kRed);
+
+    HWND dialog = OpenOptions(run, window);
+    ASSERT_NE(dialog, nullptr);
+    wchar_t caption[32] = {};
+    GetWindowTextW(dialog, caption, 32);
+    EXPECT_STREQ(caption, L"設定");
+    EXPECT_FALSE(IsWindowEnabled(window));  // modal
+    SetText(DialogControl(dialog, "se_braito1"), "50");
+    PostMessageW(DialogControl(dialog, "bt_ok"), BM_CLICK, 0, 0);
+    ASSERT_TRUE(WaitForGone(dialog));
+    // In the file while the program still runs, and on the screen.
+    EXPECT_EQ(run.IniValue("option", "braito"), "50");
+    EXPECT_EQ(run.IniValue("option", "pos"), "3");
+    EXPECT_TRUE(IsWindowEnabled(window));
+    EXPECT_EQ(CaptureWindow(window).At(100, 100), 0x7F0000u);
+
+    dialog = OpenOptions(run, window);
+    ASSERT_NE(dialog, nullptr);
+    SetText(DialogControl(dialog, "se_braito1"), "10");
+    SetText(DialogControl(dialog, "ed_fn_bgg1"), "missing.bmp");
+    PostMessageW(DialogControl(dialog, "bt_cancel"), BM_CLICK, 0, 0);
+    ASSERT_TRUE(WaitForGone(dialog));
+    EXPECT_EQ(CaptureWindow(window).At(100, 100), 0x7F0000u);
+
+    EXPECT_EQ(run.Close(), 0);
+    EXPECT_EQ(run.IniValue("option", "braito"), "50");
+    EXPECT_EQ(run.IniValue("option", "fn_bgg"), "red.bmp");
+}
+
+// The current user's desktop moved to a folder of the test's own while it runs.
+class DesktopRedirect {
+public:
+    explicit DesktopRedirect(const std::wstring& folder) {
+        RegCreateKeyExW(HKEY_CURRENT_USER, kKey, 0, nullptr, 0, KEY_ALL_ACCESS, nullptr, &key_, nullptr);
+        DWORD size = sizeof previous_;
+        hadPrevious_ = RegQueryValueExW(key_, L"Desktop", nullptr, &type_, reinterpret_cast<BYTE*>(previous_), &size) ==
+                       ERROR_SUCCESS;
+        const std::wstring path = folder.substr(0, folder.size() - 1);  // no trailing separator
+        RegSetValueExW(key_, L"Desktop", 0, REG_EXPAND_SZ, reinterpret_cast<const BYTE*>(path.c_str()),
+                       static_cast<DWORD>((path.size() + 1) * sizeof(wchar_t)));
+    }
+    ~DesktopRedirect() {
+        if (hadPrevious_) {
+            RegSetValueExW(key_, L"Desktop", 0, type_, reinterpret_cast<const BYTE*>(previous_),
+                           static_cast<DWORD>((wcslen(previous_) + 1) * sizeof(wchar_t)));
+        } else {
+            RegDeleteValueW(key_, L"Desktop");
+        }
+        RegCloseKey(key_);
+    }
+
+private:
+    static constexpr const wchar_t* kKey = L"Software\\Microsoft\\Windows\\CurrentVersion\\Explorer\\User Shell Folders";
+    HKEY key_ = nullptr;
+    DWORD type_ = REG_EXPAND_SZ;
+    wchar_t previous_[MAX_PATH] = {};
+    bool hadPrevious_ = false;
+};
+
+TEST(ShortcutE2E, TheCommandPutsALinkOnTheDesktopEachTime) {
+    KemboRun run;
+    testing::TempFolder desktop;
+    DesktopRedirect redirect(desktop.Path());
+    run.WriteIni("[option]\r\nval_titlewait=0\r\n");
+    run.Start();
+    HWND window = run.WaitForMainWindow();
+    ASSERT_NE(window, nullptr);
+    const std::wstring link = desktop.File(L"KEMBO.lnk");
+    for (int round = 0; round < 2; ++round) {
+        // 設定(&S), then the item below オプション(&O) (the separator is skipped).
+        ASSERT_TRUE(ChooseFromMenu(window, {Char(L's'), Key(VK_DOWN), Key(VK_RETURN)}));
+        const testing::SeenBox box = testing::WaitForMessageBox(run.ProcessId(), 10000);
+        ASSERT_TRUE(box.Found());
+        EXPECT_EQ(box.caption, L"情報");
+        EXPECT_EQ(box.text, L"ショートカットを作成しました");
+        PostMessageW(box.window, WM_COMMAND, IDOK, 0);
+        ASSERT_TRUE(WaitForGone(box.window));
+        EXPECT_TRUE(testing::FileExists(link)) << round;
+    }
+    EXPECT_EQ(run.Close(), 0);
+
+    // What the link holds, read through the shell's link object.
+    CoInitialize(nullptr);
+    IShellLinkW* shellLink = nullptr;
+    ASSERT_EQ(CoCreateInstance(CLSID_ShellLink, nullptr, CLSCTX_INPROC_SERVER, IID_IShellLinkW,
+                               reinterpret_cast<void**>(&shellLink)),
+              S_OK);
+    IPersistFile* file = nullptr;
+    shellLink->QueryInterface(IID_IPersistFile, reinterpret_cast<void**>(&file));
+    ASSERT_EQ(file->Load(link.c_str(), STGM_READ), S_OK);
+    wchar_t text[MAX_PATH] = {};
+    shellLink->GetPath(text, MAX_PATH, nullptr, SLGP_RAWPATH);
+    EXPECT_EQ(_wcsicmp(text, run.ExePath().c_str()), 0) << Narrow(text);
+    shellLink->GetWorkingDirectory(text, MAX_PATH);
+    EXPECT_EQ(_wcsicmp(text, run.Folder().c_str()), 0) << Narrow(text);
+    file->Release();
+    shellLink->Release();
+    CoUninitialize();
+}
+
+}  // namespace
+}  // namespace kembo::e2e
