@@ -33,8 +33,7 @@ Control::~Control() {
 }
 
 int Scaled(int designed) {
-    // The program is not DPI-aware, so the system reports 96 and scales the windows itself;
-    // a DPI-aware build changes only this.
+    // The program is aware of the system's DPI (its manifest says so): the screen's own.
     static const int dpi = [] {
         HDC screen = GetDC(nullptr);
         const int value = GetDeviceCaps(screen, LOGPIXELSY);
@@ -168,10 +167,16 @@ void Edit::Command(HWND, UINT code) {
     if (code == EN_KILLFOCUS && OnExit) OnExit();
 }
 
-bool Edit::Preview(HWND window, UINT message, WPARAM, LPARAM) {
-    // An edit tells nobody of double-clicks; it still selects the word under the pointer.
-    if (message == WM_LBUTTONDBLCLK && window == Handle() && OnDoubleClick) OnDoubleClick();
-    return false;
+bool Edit::Preview(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+    // An edit tells nobody of double-clicks. It is told once the button is up again, so that the
+    // edit has ended its own gesture (selecting the word, holding the mouse) before a handler
+    // opens a window of its own.
+    if (message == WM_LBUTTONDBLCLK) doubleClicked_ = true;
+    if (message != WM_LBUTTONUP || !doubleClicked_) return false;
+    doubleClicked_ = false;
+    DefSubclassProc(window, message, wParam, lParam);
+    if (OnDoubleClick) OnDoubleClick();
+    return true;
 }
 
 CheckBox::CheckBox(HWND parent, int id, const std::string& caption, const Bounds& bounds) : Control(parent, id) {

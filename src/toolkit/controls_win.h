@@ -94,6 +94,9 @@ public:
 
 protected:
     bool Preview(HWND window, UINT message, WPARAM wParam, LPARAM lParam) override;
+
+private:
+    bool doubleClicked_ = false;
 };
 
 class CheckBox : public Control {

@@ -320,10 +320,15 @@ TEST_F(OptionsDialogTest, AChosenPictureReplacesTheFieldAndStartsWithoutARange) 
     auto dialog = Open();
     const HWND d = dialog->Handle();
 
-    // Cancelled: nothing changes.
+    // A double-click in the field opens it as well; cancelled, nothing changes.
     std::thread user = OnCommonDialog(L"画像の設定", [](HWND box) { PostMessageW(box, WM_COMMAND, IDCANCEL, 0); });
-    Click(Window(d, "bt_bgg_change"));
+    const HWND field = Window(d, "ed_fn_bgg1");
+    SendMessageW(field, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(4, 4));
+    SendMessageW(field, WM_LBUTTONUP, 0, MAKELPARAM(4, 4));
+    SendMessageW(field, WM_LBUTTONDBLCLK, MK_LBUTTON, MAKELPARAM(4, 4));
+    SendMessageW(field, WM_LBUTTONUP, 0, MAKELPARAM(4, 4));
     user.join();
+    EXPECT_NE(GetCapture(), field);
     EXPECT_EQ(TextOf(Window(d, "ed_setpos")), "(1,2)-(3,4)");
 
     int filters = 0, shown = -1;
