@@ -2,6 +2,10 @@
 // dropped on the picture field.
 #include "dialogs/options_form_win.h"
 #include "dialogs/options_rules.h"
+#include "dialogs/range_form_win.h"
+#include "loading/picture.h"
+#include "loading/picture_formats.h"
+#include "toolkit/radio_group_win.h"
 
 namespace kembo {
 
@@ -40,8 +44,35 @@ void Toptf_f1::ed_fn_bgg1Drop(IDataObject*& data, DWORD, DWORD&, POINTL) {
 }
 
 void Toptf_f1::bt_setposClick() {
+    // 1. Without a picture file there is nothing to show, and nothing is said.
     const std::string fileName = Get<Edit>("ed_fn_bgg1").Text();
     if (!program_.files.FileExists(fileName)) return;
+
+    // 2. Both go when this handler ends, whichever way (12); an unreadable picture raises here,
+    // before the window shows, and the dialog stays as it was.
+    Tsetgrngf_f9 range(App());
+    TPicture picture(PictureFormats::Global(), program_.files);
+    picture.LoadFromFile(fileName);
+    const int32_t width = picture.Width();
+    const int32_t height = picture.Height();
+
+    const Program::Bounds& last = program_.rangeWindowBounds;  // 3
+    range.SetOpenerBounds(last.left, last.top, last.width, last.height);
+    range.SetTitle("画像表示部分の設定");  // 4
+    const long double zoom = RangeWindowZoom(width, height, program_.paths.screenWidth, program_.paths.screenHeight);
+    range.SetZoom(zoom, zoom);  // 5
+    range.SetPicture(picture);  // 6
+    // 7. The ratio item chosen now, saved or not.
+    const RatioRule rule = ChooseRatioRule(Get<RadioGroup>("rdg_val_frraito").ItemIndex(), width, height,
+                                           mainWindowWidth, mainWindowHeight);
+    range.SetRatioRule(rule.kind, rule.a, rule.b);
+    range.SetInitialRange(StartingRange(workingRange, width, height));  // 8
+
+    const ModalResult result = range.ShowModal(Handle());  // 9
+    program_.rangeWindowBounds = Program::Bounds{range.Left(), range.Top(), range.Width(), range.Height()};  // 10
+    if (result != ModalResult::Ok) return;
+    workingRange = RangeFromSelection(range.GetSelection(), width, height);  // 11
+    UpdateRangeText();
 }
 
 void Toptf_f1::bt_DataDirClick() {

@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "base/geometry.h"
+#include "dialogs/range_geometry.h"
 
 namespace kembo {
 
@@ -28,7 +29,6 @@ Rect RangeFromSelection(Rect selection, int32_t width, int32_t height);
 // ... the same for both axes, so that it fits the screen.
 long double RangeWindowZoom(int32_t width, int32_t height, int32_t screenWidth, int32_t screenHeight);
 
-enum class RatioKind { FreeRatio, WidthFollowsHeight, HeightFollowsWidth };
 struct RatioRule {
     RatioKind kind;
     long double a;
