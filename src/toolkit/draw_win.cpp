@@ -87,6 +87,11 @@ void StretchDrawPixels(HDC dc, const RECT& dest, const PixelBuffer& pixels) {
     SetStretchBltMode(dc, previous);
 }
 
+void PresentDrawing() {
+    // A wait of no time on an empty handle list: nothing is taken from the queue.
+    MsgWaitForMultipleObjects(0, nullptr, FALSE, 0, QS_ALLINPUT);
+}
+
 void DrawGraphic(HDC dc, const RECT& dest, const TGraphic& graphic) {
     if (const auto* bitmap = dynamic_cast<const TBitmap*>(&graphic)) {
         StretchDrawPixels(dc, dest, bitmap->Pixels());

@@ -12,6 +12,9 @@ class TGraphic;
 void DrawPixels(HDC dc, int x, int y, const PixelBuffer& pixels);
 // Draws the whole buffer scaled into dest (nearest pixels, no smoothing).
 void StretchDrawPixels(HDC dc, const RECT& dest, const PixelBuffer& pixels);
+// Puts what was drawn on windows outside their paint messages on the screen now, even when the
+// thread does not look at its queue for a while (Wine presents such drawing only then).
+void PresentDrawing();
 // Draws any picture object scaled into dest: bitmaps, icons and metafiles.
 void DrawGraphic(HDC dc, const RECT& dest, const TGraphic& graphic);
 // Any picture object stretched onto a new bitmap of width × height; what an icon or metafile

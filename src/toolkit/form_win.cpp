@@ -7,8 +7,8 @@
 
 namespace kembo {
 
-Form::Form(Application& app, std::wstring className) : app_(app), className_(std::move(className)) {
-    app_.RegisterForm(*this);
+Form::Form(Application& app, std::wstring className, FormRole role) : app_(app), className_(std::move(className)) {
+    if (role == FormRole::MayBeMain) app_.RegisterForm(*this);
 }
 
 Form::~Form() {
@@ -147,6 +147,7 @@ bool Form::Visible() const { return handle_ && IsWindowVisible(handle_); }
 void Form::Show() { ShowWindow(handle_, SW_SHOW); }
 void Form::Hide() { ShowWindow(handle_, SW_HIDE); }
 void Form::Invalidate() { InvalidateRect(handle_, nullptr, FALSE); }
+void Form::Update() { UpdateWindow(handle_); }
 void Form::Close() { SendMessageW(handle_, WM_CLOSE, 0, 0); }
 
 void Form::SetModalResult(ModalResult result) {

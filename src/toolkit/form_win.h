@@ -16,9 +16,13 @@ class Form;
 enum class ModalResult { None, Ok, Cancel, Abort };
 ModalResult ShowModal(Form& form, HWND owner);
 
+// Whether a form may become the application's main form (the first such form created does).
+// A form shown before the main one, such as a splash, never does.
+enum class FormRole { MayBeMain, NeverMain };
+
 class Form {
 public:
-    Form(Application& app, std::wstring className);
+    Form(Application& app, std::wstring className, FormRole role = FormRole::MayBeMain);
     virtual ~Form();
     Form(const Form&) = delete;
     Form& operator=(const Form&) = delete;
@@ -50,6 +54,8 @@ public:
     void Show();
     void Hide();
     void Invalidate();
+    // Paints whatever needs it now, without waiting for the queue.
+    void Update();
     // Asks the form to close, as the user would.
     void Close();
 
