@@ -34,6 +34,25 @@ PixelBuffer ComposeOverScreen(const PixelBuffer& capture, const PixelBuffer& pic
     return target;
 }
 
+PixelBuffer ComposeTitle(int32_t width, int32_t height, const std::optional<PixelBuffer>& capture,
+                         const PixelBuffer& picture, const Mask& mask) {
+    PixelBuffer screen(width, height);
+    if (capture) CopyRect(*capture, 0, 0, width, height, screen, 0, 0);
+    return ComposeOverScreen(screen, picture, mask);
+}
+
+Mask MonochromeOf(const PixelBuffer& pixels) {
+    constexpr Bgr kWhite{0xFF, 0xFF, 0xFF};
+    Mask mask(pixels.Width(), pixels.Height());
+    for (int32_t y = 0; y < pixels.Height(); ++y)
+        for (int32_t x = 0; x < pixels.Width(); ++x) mask.Set(x, y, pixels.Pixel(x, y) == kWhite);
+    return mask;
+}
+
+bool SplashWanted(bool commandLineHasParameters, int32_t titleWait, const AppState& state) {
+    return !commandLineHasParameters && titleWait > 0 && state.splashAllowed && !state.splashShowing;
+}
+
 bool StillWaiting(uint32_t start, uint32_t now, int32_t milliseconds) {
     return milliseconds > 0 && now - start < static_cast<uint32_t>(milliseconds);
 }

@@ -3,8 +3,10 @@
 // goes, how a title picture is laid over the screen behind it, how long a frame pause lasts and
 // which system command it refuses.
 #include <cstdint>
+#include <optional>
 
 #include "base/geometry.h"
+#include "core/program_paths.h"
 #include "image/pixel_buffer.h"
 
 namespace kembo {
@@ -28,6 +30,20 @@ Point CaptionLabelPlace(int32_t windowHeight, int32_t fontHeight);
 // result has the capture's size: a wider picture is cut there, and where the picture or the
 // mask does not reach, the screen copy stays as the steps leave it.
 PixelBuffer ComposeOverScreen(const PixelBuffer& capture, const PixelBuffer& picture, const Mask& mask);
+
+// A title picture composed at the splash's size: the screen copy cut (or padded with black) to
+// width × height first. When the screen could not be read the picture is laid over black, so
+// it shows as it is instead of ending the start.
+PixelBuffer ComposeTitle(int32_t width, int32_t height, const std::optional<PixelBuffer>& capture,
+                         const PixelBuffer& picture, const Mask& mask);
+
+// A bitmap read as a mask the way a monochrome conversion reads it: white where the pixel is
+// white, black wherever it is anything else.
+Mask MonochromeOf(const PixelBuffer& pixels);
+
+// Whether start-up shows the splash: never when the command line holds a parameter or the
+// wait is 0 or less, and only once.
+bool SplashWanted(bool commandLineHasParameters, int32_t titleWait, const AppState& state);
 
 // Whether a wait of `milliseconds` begun at tick `start` still runs at tick `now`. The ticks
 // are subtracted as unsigned 32-bit values, so the wait survives the wrap of the tick count;

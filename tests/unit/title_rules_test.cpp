@@ -73,6 +73,23 @@ TEST(ComposeOverScreen, TakesTheCapturesSizeAndCutsAWiderPicture) {
     EXPECT_EQ(partial.Pixel(4, 0), Px(9, 9, 9));
 }
 
+TEST(ComposeTitle, CutsTheScreenCopyToTheSplashAndShowsThePictureWithoutOne) {
+    // A picture one column wider than the 2 × 2 splash, its mask black at (0, 1).
+    PixelBuffer picture(3, 2);
+    picture.SetPixel(0, 1, Px(1, 2, 3));
+    Mask mask(3, 2);
+    mask.Fill(true);
+    mask.Set(0, 1, false);
+    PixelBuffer screen(4, 3);
+    FillAll(screen, Px(0x80, 0x80, 0x80));
+    const PixelBuffer over = ComposeTitle(2, 2, screen, picture, mask);
+    ASSERT_EQ(over.Width(), 2);
+    ASSERT_EQ(over.Height(), 2);
+    EXPECT_EQ(over.Pixel(0, 1), Px(0x81, 0x82, 0x83));
+    // Without a screen copy the picture shows as it is.
+    EXPECT_EQ(ComposeTitle(2, 2, std::nullopt, picture, mask).Pixel(0, 1), Px(1, 2, 3));
+}
+
 TEST(StillWaiting, CountsUnsignedTicksAcrossTheWrap) {
     EXPECT_TRUE(StillWaiting(1000, 1004, 5));
     EXPECT_FALSE(StillWaiting(1000, 1005, 5));
