@@ -100,6 +100,12 @@ set_tests_properties(e2e PROPERTIES ENVIRONMENT "KEMBO_DIST=${dist_dir}" TIMEOUT
 set_tests_properties(win32 PROPERTIES TIMEOUT 300
   ENVIRONMENT "KEMBO_DIST=${dist_dir};KEMBO_FIXTURES=${PROJECT_SOURCE_DIR}/tests/fixtures")
 add_dependencies(win32_tests kembowic)
+# Title pictures of the splash's tests, with masks that have black pixels.
+set(splash_fixtures ${PROJECT_SOURCE_DIR}/tests/fixtures/splash)
+target_sources(win32_tests PRIVATE ${splash_fixtures}/splash_test.rc)
+target_include_directories(win32_tests PRIVATE ${splash_fixtures})
+file(GLOB splash_fixture_bitmaps CONFIGURE_DEPENDS ${splash_fixtures}/*.bmp)
+set_property(SOURCE ${splash_fixtures}/splash_test.rc APPEND PROPERTY OBJECT_DEPENDS ${splash_fixture_bitmaps})
 
 # The release zip as a user gets it: unpacked into a fresh folder, its contents checked, the
 # program in it started and closed under Wine.
