@@ -1,5 +1,7 @@
 #include "core/kembo_win.h"
 
+#include <shellapi.h>
+
 #include <vector>
 
 #include "base/errors.h"
@@ -12,6 +14,7 @@
 #include "toolkit/plugin_ports_win.h"
 #include "loading/picture_formats.h"
 #include "loading/spi_bitmap.h"
+#include "splash/title_splash_win.h"
 #include "toolkit/handles_win.h"
 #include "toolkit/store_ports_win.h"
 #include "toolkit/text_win.h"
@@ -52,6 +55,13 @@ void FillProgramPaths(Program& program) {
     program.state.splashAllowed = true;
 }
 
+// Only whether there is any parameter matters: a file named there is not opened.
+bool CommandLineHasParameters() {
+    int count = 0;
+    if (LPWSTR* arguments = CommandLineToArgvW(GetCommandLineW(), &count)) LocalFree(arguments);
+    return count > 1;
+}
+
 }  // namespace
 
 int RunKembo(HINSTANCE instance) {
@@ -83,6 +93,9 @@ int RunKembo(HINSTANCE instance) {
         FillProgramPaths(program);                        // 3
         LoadSettings(program.settings, program.Storage());  // 4
         app.Initialize();                                 // 5
+        // 18: closed on every way out of this block, before an error is reported.
+        TitleSplash splash(app, program);
+        splash.ShowTitleSplash(CommandLineHasParameters());  // 6
 
         mainForm = std::make_unique<Tmainf_f1>(app, program);  // 7
         mainForm->Create();
@@ -95,6 +108,7 @@ int RunKembo(HINSTANCE instance) {
         mainForm->AddTrayIcon();
 
         if (program.settings.val_titlewait > 0) Sleep(program.settings.val_titlewait);  // 11
+        splash.CloseTitleSplash();                        // 12
 
         app.Run();                                        // 13
 
