@@ -23,25 +23,17 @@ target_link_libraries(bmp_reader_fuzz PRIVATE kembo_fuzz_core)
 target_compile_options(bmp_reader_fuzz PRIVATE ${warnings})
 target_link_options(bmp_reader_fuzz PRIVATE -fsanitize=fuzzer)
 
-# Seeds: BMP Suite's files when ../shared is there, else a few pictures from our own writer.
-# The fuzzer adds what it finds to the corpus folder; both stay in the build folder.
+# Seeds: BMP Suite's files from the project's test data. The fuzzer adds what it finds to the
+# corpus folder; both stay in the build folder.
 set(fuzz_dir ${CMAKE_BINARY_DIR}/fuzz-bmp)
-set(suite_dir ${PROJECT_SOURCE_DIR}/../shared/testdata/bmpsuite)
+set(suite_dir ${PROJECT_SOURCE_DIR}/tests/data/bmpsuite)
 file(MAKE_DIRECTORY ${fuzz_dir}/corpus ${fuzz_dir}/seeds ${fuzz_dir}/crashes)
-if(EXISTS ${suite_dir}/MANIFEST.txt)
-  file(GLOB suite_files ${suite_dir}/g/*.bmp ${suite_dir}/q/*.bmp ${suite_dir}/b/*.bmp)
-  file(COPY ${suite_files} DESTINATION ${fuzz_dir}/seeds
-    FILE_PERMISSIONS OWNER_READ OWNER_WRITE GROUP_READ WORLD_READ)
-else()
-  add_executable(bmp_fuzz_seeds ${PROJECT_SOURCE_DIR}/fuzz/bmp_fuzz_seeds.cpp ${base_sources}
-    ${PROJECT_SOURCE_DIR}/src/image/bmp_writer.cpp)
-  target_include_directories(bmp_fuzz_seeds PRIVATE ${PROJECT_SOURCE_DIR}/src)
-  add_custom_command(OUTPUT ${fuzz_dir}/seeds.stamp
-    COMMAND bmp_fuzz_seeds ${fuzz_dir}/seeds
-    COMMAND ${CMAKE_COMMAND} -E touch ${fuzz_dir}/seeds.stamp
-    DEPENDS bmp_fuzz_seeds)
-  add_custom_target(bmp_fuzz_seed_files ALL DEPENDS ${fuzz_dir}/seeds.stamp)
+file(GLOB suite_files ${suite_dir}/g/*.bmp ${suite_dir}/q/*.bmp ${suite_dir}/b/*.bmp)
+if(NOT suite_files)
+  message(FATAL_ERROR "No BMP Suite files under ${suite_dir}")
 endif()
+file(COPY ${suite_files} DESTINATION ${fuzz_dir}/seeds
+  FILE_PERMISSIONS OWNER_READ OWNER_WRITE GROUP_READ WORLD_READ)
 
 add_test(NAME fuzz_bmp COMMAND bmp_reader_fuzz -max_total_time=20 -timeout=10
   -artifact_prefix=${fuzz_dir}/crashes/ ${fuzz_dir}/corpus ${fuzz_dir}/seeds)

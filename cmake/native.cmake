@@ -14,7 +14,7 @@ target_link_libraries(unit_tests PRIVATE kembo_core GTest::gtest_main)
 target_compile_options(unit_tests PRIVATE ${warnings})
 add_test(NAME unit COMMAND unit_tests --gtest_brief=1)
 set_tests_properties(unit PROPERTIES ENVIRONMENT
-  "KEMBO_TESTDATA=${PROJECT_SOURCE_DIR}/../shared/testdata;UBSAN_OPTIONS=print_stacktrace=1")
+  "KEMBO_TESTDATA=${PROJECT_SOURCE_DIR}/tests/data;UBSAN_OPTIONS=print_stacktrace=1")
 
 # The portable parts of the import plug-in that ships with the program, under the same checks.
 include(${PROJECT_SOURCE_DIR}/plugins/kembowic/kembowic.cmake)
