@@ -6,7 +6,7 @@ set(plugin_dir ${CMAKE_BINARY_DIR}/plugins)
 add_custom_target(plugins)
 
 # The shared parts are compiled once; a plug-in adds only its choice of variant.
-foreach(part core picture archive)
+foreach(part core misbehave picture archive)
   add_library(kpic_${part} OBJECT ${plugin_source_dir}/kpic_${part}.c)
   # Keeps GCC from turning loops into memcpy/memset calls, which would need a C runtime.
   target_compile_options(kpic_${part} PRIVATE ${warnings} -fno-tree-loop-distribute-patterns)
@@ -17,7 +17,7 @@ set(plugin_link_options -nostdlib -Wl,--kill-at -Wl,-e,_DllMain@12)
 # kembo_plugin(<set> <file name without .spi> <variant> [PICTURE] [ARCHIVE] [SOURCES <file>...])
 function(kembo_plugin set name variant)
   cmake_parse_arguments(arg "PICTURE;ARCHIVE" "" "SOURCES" ${ARGN})
-  set(objects $<TARGET_OBJECTS:kpic_core>)
+  set(objects $<TARGET_OBJECTS:kpic_core> $<TARGET_OBJECTS:kpic_misbehave>)
   if(arg_PICTURE)
     list(APPEND objects $<TARGET_OBJECTS:kpic_picture>)
   endif()
@@ -65,6 +65,15 @@ kembo_plugin(header header header PICTURE)
 kembo_plugin(fails fails fails PICTURE)
 kembo_plugin(liar liar liar PICTURE)
 kembo_plugin(bmp bmp bmp PICTURE)
+# Plug-ins that fault (in each exported function, after reporting progress, by overflowing the
+# stack) or misbehave otherwise, each in a set of its own: a reading offers its file to every
+# picture plug-in in turn. A second overflowing one, for a second overflow in one run.
+foreach(variant faultInfo faultSupported faultPictureInfo faultPicture faultStack faultProgress strangerProgress
+        floatChange)
+  string(TOLOWER ${variant} name)
+  kembo_plugin(${name} ${name} ${variant} PICTURE)
+endforeach()
+kembo_plugin(faultstack second faultStack PICTURE)
 
 add_dependencies(win32_tests plugins)
 add_dependencies(e2e_tests plugins)

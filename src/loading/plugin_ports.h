@@ -26,6 +26,12 @@ public:
     virtual void Free(Module module) = 0;
     // The full path of a loaded module; empty when the system does not say.
     virtual std::string ModulePath(Module module) = 0;
+    // Runs call(context), which calls into a loaded library, so that a fault inside the library
+    // (or inside a callback of ours it calls) ends the call instead of the program. False when
+    // the call faulted: what the library was doing is abandoned, so it must not be called or
+    // unloaded again. The floating-point control state is as before the call either way. call
+    // must not throw.
+    virtual bool CallGuarded(void (*call)(void*), void* context) = 0;
 };
 
 // Local-memory handles (HLOCAL) returned by plug-ins.

@@ -1,5 +1,7 @@
 #include "loading/spi.h"
 
+#include <tuple>
+
 #include "loading/spi_errors.h"
 
 namespace kembo {
@@ -10,6 +12,9 @@ constexpr const char* kEntryNames[] = {"GetPluginInfo", "IsSupported", "GetPictu
 
 constexpr const char* kCannotLoad = "%s:Susie Pluginがロードできませんでした";
 constexpr const char* kInvalidApi = "%sは[%s]では使えないSusie Plugin APIです";
+constexpr const char* kFaulted = "%s:Susie Pluginで例外が発生しました";
+// What a faulted GetPictureInfo or GetPicture reports: any result but 0 is a failure.
+constexpr int32_t kFaultedStatus = -1;
 
 // The buffer handed to GetPluginInfo; one byte more than its stated length, so the text always
 // ends in a zero even when the plug-in fills the length.
@@ -43,7 +48,7 @@ const SpiClass& TAmSPI::StaticClass() { return MakeClass<TAmSPI>("TAmSPI", &TLoa
 const SpiClass& TXnSPI::StaticClass() { return MakeClass<TXnSPI>("TXnSPI", &TSPI::StaticClass()); }
 
 TSPI::~TSPI() {
-    if (module_) ports_.modules.Free(module_);
+    if (module_ && !faulty_) ports_.modules.Free(module_);
 }
 
 void TSPI::Create(const std::string& fileName) {
@@ -64,6 +69,8 @@ void TSPI::Create(const std::string& fileName) {
         patterns_.push_back(std::move(pattern));
         descriptions_.push_back(std::move(description));
     }
+    // A library that faults while it introduces itself is passed over like one that is none.
+    if (faulty_) throw ESPIInvalidSPI(FormatText(kFaulted, fileName_));
 }
 
 int32_t TSPI::InfoText(int32_t infoNumber, std::string& text) const {
@@ -97,26 +104,42 @@ void TSPI::Require(Entry entry) const {
     if (!entries_[entry]) throw ESPIInvalidAPI(FormatText(FormatText(kInvalidApi, kEntryNames[entry]), fileName_));
 }
 
+template <typename Function, typename... Args>
+int32_t TSPI::CallEntry(Entry entry, int32_t failure, Args... args) const {
+    Require(entry);
+    if (faulty_) return failure;
+    struct Call {
+        Function function;
+        std::tuple<Args...> args;
+        int32_t result;
+    } call{As<Function>(entries_[entry]), {args...}, failure};
+    const auto run = [](void* context) noexcept {
+        Call& c = *static_cast<Call*>(context);
+        c.result = std::apply(c.function, c.args);
+    };
+    if (!ports_.modules.CallGuarded(run, &call)) {
+        faulty_ = true;
+        return failure;
+    }
+    return call.result;
+}
+
 int32_t TSPI::GetPluginInfo(int32_t infoNumber, char* buffer, int32_t bufferLength) const {
-    Require(kGetPluginInfo);
-    return As<SpiGetPluginInfo>(entries_[kGetPluginInfo])(infoNumber, buffer, bufferLength);
+    return CallEntry<SpiGetPluginInfo>(kGetPluginInfo, 0, infoNumber, buffer, bufferLength);
 }
 
 int32_t TSPI::IsSupported(const char* fileName, const void* data) const {
-    Require(kIsSupported);
-    return As<SpiIsSupported>(entries_[kIsSupported])(fileName, data);
+    return CallEntry<SpiIsSupported>(kIsSupported, 0, fileName, data);
 }
 
 int32_t TSPI::GetPictureInfo(const void* data, int32_t length, uint32_t flag, SpiPictureInfo* info) const {
-    Require(kGetPictureInfo);
-    return As<SpiGetPictureInfo>(entries_[kGetPictureInfo])(data, length, flag, info);
+    return CallEntry<SpiGetPictureInfo>(kGetPictureInfo, kFaultedStatus, data, length, flag, info);
 }
 
 int32_t TSPI::GetPicture(const void* data, int32_t length, uint32_t flag, void** headerHandle, void** pixelHandle,
                          SpiProgressCallback progress, intptr_t callerValue) const {
-    Require(kGetPicture);
-    return As<SpiGetPicture>(entries_[kGetPicture])(data, length, flag, headerHandle, pixelHandle, progress,
-                                                    callerValue);
+    return CallEntry<SpiGetPicture>(kGetPicture, kFaultedStatus, data, length, flag, headerHandle, pixelHandle,
+                                    progress, callerValue);
 }
 
 const SpiClass& SpiClassOfType(std::string_view apiVersion) {

@@ -40,7 +40,8 @@ public:
         return false;
     }
     // A new object of this class, loaded from fileName (see TSPI::Create). Throws
-    // ESPIFOpenErrorSPI or ESPIInvalidAPI; the half-built object is freed then.
+    // ESPIFOpenErrorSPI, ESPIInvalidAPI, or ESPIInvalidSPI when the library faulted while it
+    // told about itself; the half-built object is freed then.
     std::unique_ptr<TSPI> Create(const SpiPorts& ports, const std::string& fileName) const;
 
 private:
@@ -66,8 +67,14 @@ public:
     const std::vector<std::string>& Patterns() const { return patterns_; }
     const std::vector<std::string>& Descriptions() const { return descriptions_; }
     const SpiPorts& Ports() const { return ports_; }
+    // True once a call into the library faulted. It is never called again (each function then
+    // reports failure at once) and stays loaded: unloading a library in an unknown state is
+    // unsafe.
+    bool Faulty() const { return faulty_; }
 
-    // The plug-in's functions, called as they are; ESPIInvalidAPI when the library lacks one.
+    // The plug-in's functions, called as they are under the loader's guard; ESPIInvalidAPI when
+    // the library lacks one. A call that faults returns a failure: 0 from GetPluginInfo and
+    // IsSupported, non-zero from GetPictureInfo and GetPicture.
     int32_t GetPluginInfo(int32_t infoNumber, char* buffer, int32_t bufferLength) const;
     int32_t IsSupported(const char* fileName, const void* data) const;
     int32_t GetPictureInfo(const void* data, int32_t length, uint32_t flag, SpiPictureInfo* info) const;
@@ -89,6 +96,9 @@ private:
     void Create(const std::string& fileName);
     // GetPluginInfo(n) through a 256-byte buffer: the result, and the text up to the first zero.
     int32_t InfoText(int32_t infoNumber, std::string& text) const;
+    // Calls an entry point with args; failure, without a call, once the library has faulted.
+    template <typename Function, typename... Args>
+    int32_t CallEntry(Entry entry, int32_t failure, Args... args) const;
 
     SpiPorts ports_;
     ModuleLoader::Module module_ = nullptr;
@@ -98,6 +108,7 @@ private:
     std::vector<std::string> patterns_;
     std::vector<std::string> descriptions_;
     void* entries_[kEntryCount] = {};
+    mutable bool faulty_ = false;
 };
 
 // Archive and picture plug-ins; never made itself.

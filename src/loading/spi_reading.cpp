@@ -25,6 +25,22 @@ constexpr const char* kUnsupported = "この形式の画像には対応してい
 // The data is in memory, not in a file.
 constexpr uint32_t kFromMemory = 1;
 
+// The reading whose plug-in is in GetPicture now: the only caller value the progress callback
+// takes for one of ours. A plug-in may hand back any number, and a callback that followed a
+// stranger's pointer would fault in our own code.
+TInSPIAble* workingReader = nullptr;
+
+class WorkingScope {
+public:
+    explicit WorkingScope(TInSPIAble* reader) : previous_(std::exchange(workingReader, reader)) {}
+    ~WorkingScope() { workingReader = previous_; }
+    WorkingScope(const WorkingScope&) = delete;
+    WorkingScope& operator=(const WorkingScope&) = delete;
+
+private:
+    TInSPIAble* previous_;
+};
+
 // The name of a reading, set for its duration and cleared however it ends.
 class NameScope {
 public:
@@ -179,8 +195,12 @@ bool TInSPIAble::TryBlock(std::span<const uint8_t> data, TSPI& plugin) {
     void* headerHandle = nullptr;
     void* pixelHandle = nullptr;
     listenerError_ = nullptr;
-    const int32_t status = plugin.GetPicture(address, length, kFromMemory, &headerHandle, &pixelHandle,
-                                             &ProgressCallback, reinterpret_cast<intptr_t>(this));
+    int32_t status = 0;
+    {
+        const WorkingScope working(this);
+        status = plugin.GetPicture(address, length, kFromMemory, &headerHandle, &pixelHandle, &ProgressCallback,
+                                   reinterpret_cast<intptr_t>(this));
+    }
     const std::exception_ptr listenerError = std::exchange(listenerError_, nullptr);
     if (status != 0) {
         if (listenerError) std::rethrow_exception(listenerError);
@@ -194,10 +214,11 @@ bool TInSPIAble::TryBlock(std::span<const uint8_t> data, TSPI& plugin) {
     return result;
 }
 
-// Called from inside the plug-in, which is C code: nothing may leave here by exception.
+// Called from inside the plug-in, which is C code: nothing may leave here by exception. A
+// caller value that is not the working reading's is no reading of ours: nobody is told.
 int32_t SPI_CALL TInSPIAble::ProgressCallback(int32_t done, int32_t total, intptr_t callerValue) noexcept {
-    if (callerValue == 0) return 0;
-    auto* reader = reinterpret_cast<TInSPIAble*>(callerValue);
+    if (callerValue == 0 || callerValue != reinterpret_cast<intptr_t>(workingReader)) return 0;
+    TInSPIAble* reader = workingReader;
     try {
         const int64_t percent = int64_t{MulDiv(done, 98, total)} + 1;
         reader->owner_.Progress(ProgressStage::Running, static_cast<uint8_t>(std::clamp<int64_t>(percent, 0, 100)),

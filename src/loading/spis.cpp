@@ -172,7 +172,8 @@ void TSPIs::GetCandidates(const std::vector<const SpiClass*>& classes, std::vect
     for (const std::unique_ptr<TSPI>& plugin : list_) {
         bool wantedClass = false;
         for (const SpiClass* cls : classes) wantedClass = wantedClass || plugin->Class().InheritsFrom(*cls);
-        if (!wantedClass) continue;
+        // A plug-in that has faulted is offered nothing more.
+        if (!wantedClass || plugin->Faulty()) continue;
         bool named = false;
         if (!wanted.empty()) {
             for (const std::string& pattern : plugin->Patterns())

@@ -72,7 +72,8 @@ public:
     void Clear();
     // Appends the plug-ins of the given classes (or subclasses) to list: those with a pattern
     // for fileName's extension at the front (the later in the list, the earlier), then the rest
-    // in list order. A pattern text counts with its last pattern only.
+    // in list order. A pattern text counts with its last pattern only. Plug-ins that have
+    // faulted are left out.
     void GetCandidates(const std::vector<const SpiClass*>& classes, std::vector<TSPI*>& list,
                        const std::string& fileName) const;
 

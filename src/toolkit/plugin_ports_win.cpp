@@ -4,6 +4,7 @@
 
 #include <vector>
 
+#include "toolkit/contained_call_win.h"
 #include "toolkit/text_win.h"
 
 namespace kembo {
@@ -42,6 +43,8 @@ ModuleLoader::Module WinModuleLoader::Load(const std::string& path) {
     // everywhere (Wine ignores it). Systems without these flags, and relative paths, which they
     // refuse, load the classic way.
     const std::wstring widePath = Wide(path);
+    // A library's entry point runs now and may change the floating-point control state.
+    const FloatControlScope floatControl;
     HMODULE module = LoadLibraryExW(widePath.c_str(), nullptr,
                                     LOAD_LIBRARY_SEARCH_DLL_LOAD_DIR | LOAD_LIBRARY_SEARCH_DEFAULT_DIRS);
     if (!module && GetLastError() == ERROR_INVALID_PARAMETER) module = LoadLibraryExW(widePath.c_str(), nullptr, 0);
@@ -55,7 +58,9 @@ void* WinModuleLoader::Resolve(Module module, const char* name) {
 }
 
 void WinModuleLoader::Free(Module module) {
-    if (module) FreeLibrary(AsModule(module));
+    if (!module) return;
+    const FloatControlScope floatControl;
+    FreeLibrary(AsModule(module));
 }
 
 std::string WinModuleLoader::ModulePath(Module module) {
@@ -70,6 +75,8 @@ std::string WinModuleLoader::ModulePath(Module module) {
     }
     return "";
 }
+
+bool WinModuleLoader::CallGuarded(void (*call)(void*), void* context) { return CallContained(call, context).finished; }
 
 void* WinLocalMemory::Lock(Handle handle) { return handle ? LocalLock(AsLocal(handle)) : nullptr; }
 

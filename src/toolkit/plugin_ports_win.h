@@ -14,6 +14,7 @@ public:
     void* Resolve(Module module, const char* name) override;
     void Free(Module module) override;
     std::string ModulePath(Module module) override;
+    bool CallGuarded(void (*call)(void*), void* context) override;
 };
 
 class WinLocalMemory : public LocalMemory {

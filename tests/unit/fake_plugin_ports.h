@@ -29,6 +29,7 @@ struct FakePlugin {
     std::string info = "fake plug-in";
     std::vector<std::pair<std::string, std::string>> formats;  // pattern, description
     std::set<std::string> missing;                              // exports the library lacks
+    std::set<std::string> faults;                               // exports that fault when called
     // Unset: IsSupported says yes, GetPictureInfo and GetPicture fail.
     std::function<int32_t(const char* name, const uint8_t* data)> isSupported;
     std::function<int32_t(const uint8_t* data, int32_t length, SpiPictureInfo* info)> getPictureInfo;
@@ -44,8 +45,22 @@ struct FakePlugin {
 
 namespace fake {
 
+// Set by a fake export that "faults"; the fake loader's guard reports it as the real one would.
+inline bool& Faulted() {
+    static bool faulted = false;
+    return faulted;
+}
+
+// Whether the export faults now; a faulting export's result is garbage the host must ignore.
+inline bool Faults(const FakePlugin& p, const char* name) {
+    if (!p.faults.count(name)) return false;
+    Faulted() = true;
+    return true;
+}
+
 inline int32_t PluginInfo(FakePlugin& p, int32_t n, char* buffer, int32_t length) {
     p.infoLengths.push_back(length);
+    if (Faults(p, "GetPluginInfo")) return 4;
     std::string text;
     if (n == 0) {
         text = p.type;
@@ -70,15 +85,18 @@ struct Slot {
     }
     static int32_t SPI_CALL IsSupported(const char* name, const void* data) {
         plugin->askedNames.push_back(name);
+        if (Faults(*plugin, "IsSupported")) return 1;
         return plugin->isSupported ? plugin->isSupported(name, static_cast<const uint8_t*>(data)) : 1;
     }
     static int32_t SPI_CALL GetPictureInfo(const void* data, int32_t length, uint32_t flag, SpiPictureInfo* info) {
         plugin->flags.push_back(flag);
+        if (Faults(*plugin, "GetPictureInfo")) return 0;
         return plugin->getPictureInfo ? plugin->getPictureInfo(static_cast<const uint8_t*>(data), length, info) : 1;
     }
     static int32_t SPI_CALL GetPicture(const void* data, int32_t length, uint32_t flag, void** header, void** pixels,
                                        SpiProgressCallback progress, intptr_t callerValue) {
         plugin->flags.push_back(flag);
+        if (Faults(*plugin, "GetPicture")) return 0;
         return plugin->getPicture
                    ? plugin->getPicture(static_cast<const uint8_t*>(data), length, header, pixels, progress, callerValue)
                    : 1;
@@ -145,6 +163,13 @@ public:
     }
     void Free(Module module) override { --LibraryOf(module).references; }
     std::string ModulePath(Module module) override { return LibraryOf(module).modulePath; }
+    // Calls through; a call during which a fake export "faulted" reports the fault.
+    bool CallGuarded(void (*call)(void*), void* context) override {
+        ++guardedCalls;
+        fake::Faulted() = false;
+        call(context);
+        return !std::exchange(fake::Faulted(), false);
+    }
 
     int References(const std::string& path) const { return libraries_.at(path).references; }
     // References of every library together: 0 once everything loaded is freed again.
@@ -154,6 +179,7 @@ public:
         return total;
     }
     std::map<std::string, int> loads;  // Load calls per path, libraries or not
+    int guardedCalls = 0;
 
 private:
     struct Library {

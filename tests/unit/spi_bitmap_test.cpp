@@ -235,12 +235,13 @@ TEST_F(SpiBitmapTest, ProgressOfAPluginRunsFromStartingToEnding) {
         for (auto [done, total] : std::initializer_list<std::pair<int32_t, int32_t>>{{0, 10}, {5, 10}, {10, 10}, {3, 0}})
             answers.push_back(progress(done, total, v));
         answers.push_back(progress(5, 10, 0));  // no reader: nothing to tell
+        answers.push_back(progress(5, 10, v + 8));  // not the host's value: not followed, nothing told
         *h = host.memory.Alloc(InfoHeader(40, 2, 2, 24));
         *p = host.memory.Alloc(kPixels24);
         return 0;
     };
     ReadAsPic(Bytes(10, 1));
-    EXPECT_EQ(answers, (std::vector<int32_t>{0, 0, 0, 0, 0}));
+    EXPECT_EQ(answers, (std::vector<int32_t>{0, 0, 0, 0, 0, 0}));
     using S = ProgressStage;
     EXPECT_EQ(progress, (std::vector<std::pair<S, int>>{
                             {S::Starting, 0}, {S::Running, 1}, {S::Running, 50}, {S::Running, 99}, {S::Running, 0}, {S::Ending, 100}}));
@@ -284,6 +285,38 @@ TEST_F(SpiBitmapTest, ListenerErrorsNeverCrossThePlugin) {
     EXPECT_EQ(progress.back(), std::pair(ProgressStage::Ending, 100));
     EXPECT_EQ(host.memory.Allocated(), 2);
     EXPECT_TRUE(AllHandlesFreed());
+}
+
+TEST_F(SpiBitmapTest, APluginThatFaultsFailsItsAttemptAndIsNeverAskedAgain) {
+    FakePlugin& good = NewPlugin("good.spi", {{"*.xyz", "XYZ"}});
+    Returns(good, InfoHeader(40, 2, 2, 24), kPixels24);
+    using S = ProgressStage;
+    const std::vector<std::pair<S, int>> oneAttempt{{S::Starting, 0}, {S::Ending, 100}};
+    const Bytes data(200, 1);  // long enough for a second offer without a header
+    for (const std::string function : {"IsSupported", "GetPictureInfo", "GetPicture"}) {
+        SCOPED_TRACE(function);
+        // Without its fault it would read the picture: what a faulted call returns means nothing.
+        FakePlugin& faulting = NewPlugin(function + ".spi");
+        faulting.faults = {function};
+        Returns(faulting, InfoHeader(40, 1, 1, 24), Bytes(4));
+        const TSPI& plugin = spis.Items(spis.Count() - 1);
+        progress.clear();
+        ReadAsPic(data);
+        EXPECT_EQ(picture.Width(), 2);
+        EXPECT_TRUE(plugin.Faulty());
+        EXPECT_EQ(faulting.askedNames.size(), 1u);
+        EXPECT_EQ(faulting.flags.size(), function == "IsSupported" ? 0u : function == "GetPictureInfo" ? 1u : 2u);
+        EXPECT_EQ(progress.size(), 4u);
+
+        // The next file is not offered to it at all.
+        progress.clear();
+        ReadAsPic(data);
+        EXPECT_EQ(faulting.askedNames.size(), 1u);
+        EXPECT_EQ(progress, oneAttempt);
+    }
+    EXPECT_TRUE(AllHandlesFreed());
+    spis.Clear();
+    EXPECT_EQ(host.modules.AllReferences(), 3);  // one for each library that faulted
 }
 
 TEST_F(SpiBitmapTest, HandlesAreFreedAfterEverySuccessfulCallAndNeverAfterAFailedOne) {

@@ -245,6 +245,23 @@ TEST_F(SpiTest, MissingRequiredFunctionEndsTheSearchKeepingEarlierPlugins) {
     EXPECT_EQ(host.modules.References("C:\\app\\b.spi"), 0);
 }
 
+TEST_F(SpiTest, LibraryFaultingWhileItIntroducesItselfIsPassedOverAndStaysLoaded) {
+    FakePlugin a = Plugin("00IN", {{"*.pic", "A"}}), b = Plugin("00IN"), c = Plugin("00IN", {{"*.pic", "C"}});
+    b.faults = {"GetPluginInfo"};
+    host.AddLibrary(kApp, "a.spi", a);
+    host.AddLibrary(kApp, "b.spi", b);
+    host.AddLibrary(kApp, "c.spi", c);
+    TSPIs spis(host.Ports(), kApp);
+    spis.Loaded();
+    ASSERT_EQ(spis.Count(), 2);
+    EXPECT_EQ(spis.Items(1).FileName(), "C:\\app\\c.spi");
+    // The first call faulted and none followed; the library is never unloaded.
+    EXPECT_EQ(b.infoLengths.size(), 1u);
+    EXPECT_EQ(host.modules.References("C:\\app\\b.spi"), 1);
+    EXPECT_EQ(CreatePlugin(host.PluginPorts(), "C:\\app\\b.spi"), nullptr);
+    EXPECT_EQ(b.infoLengths.size(), 2u);
+}
+
 TEST_F(SpiTest, FoldersSearchedFollowTheOptions) {
     FakePlugin s = Plugin("00IN"), w = Plugin("00IN"), r = Plugin("00IN");
     host.AddLibrary("C:\\WINDOWS\\SYSTEM32\\", "s.spi", s);

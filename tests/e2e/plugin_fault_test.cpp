@@ -1,0 +1,60 @@
+// Plug-ins that fault, as a user meets them: the slideshow goes on past their files, a
+// background they cannot read is forgotten, and the program closes as usual.
+#include <gtest/gtest.h>
+
+#include "harness.h"
+#include "kpic.h"
+#include "plugin_fixtures.h"
+
+namespace kembo::e2e {
+namespace {
+
+using testing::KpicColour;
+
+// The fixture plug-in of a set, put beside the program.
+void Install(const KemboRun& run, const std::wstring& set) {
+    ASSERT_TRUE(CopyFileW((testing::PluginFolder(set) + set + L".spi").c_str(), (run.Folder() + set + L".spi").c_str(),
+                          FALSE));
+}
+
+TEST(PluginFaultTest, SlideshowGoesOnPastFilesWhosePluginsFault) {
+    KemboRun run;
+    Install(run, L"faultpicture");    // GetPicture: an illegal instruction
+    Install(run, L"faultsupported");  // IsSupported: a write through a null pointer
+    Install(run, L"faultinfo");       // faults while it loads: passed over
+    const std::wstring folder = run.Folder() + L"pics\\";
+    CreateDirectoryW(folder.c_str(), nullptr);
+    WriteBlockBmp(folder + L"1.bmp", 8, 8, {{0xFF0000}});
+    testing::WriteWholeFile(folder + L"2.kfg", testing::KpicFilled(8, 8, KpicColour{0, 255, 0}));
+    WriteBlockBmp(folder + L"3.bmp", 8, 8, {{0x0000FF}});
+    testing::WriteWholeFile(folder + L"4.kfs", testing::KpicFilled(8, 8, KpicColour{0, 255, 0}));
+    run.WriteIni("[option]\r\nval_titlewait=0\r\nflag_SlideShow=1\r\nval_SSChangeTime=1\r\nSlideShowDir=pics\r\n"
+                 "[main]\r\nwidth=100\r\nheight=100\r\n");
+    run.Start();
+    HWND window = run.WaitForMainWindow();
+    ASSERT_NE(window, nullptr);
+    const std::vector<uint32_t> seen = WatchColours(window, 50, 50, 5, 15000);
+    ASSERT_GE(seen.size(), 4u);
+    for (size_t i = 0; i < seen.size(); ++i) EXPECT_EQ(seen[i], i % 2 == 0 ? 0xFF0000u : 0x0000FFu) << i;
+    EXPECT_EQ(run.Close(), 0);
+    EXPECT_EQ(run.IniValue("option", "flag_SlideShow"), "1");
+    EXPECT_FALSE(testing::FileExists(run.IniPath() + L".tmp"));
+}
+
+TEST(PluginFaultTest, BackgroundWhosePluginFaultsIsForgotten) {
+    KemboRun run;
+    Install(run, L"faultsupported");
+    testing::WriteWholeFile(run.Folder() + L"bg.kfs", testing::KpicFilled(20, 10, KpicColour{0, 255, 0}));
+    run.WriteIni("[option]\r\nval_titlewait=0\r\nfn_bgg=bg.kfs\r\n[main]\r\nwidth=200\r\nheight=100\r\n");
+    run.Start();
+    HWND window = run.WaitForMainWindow();
+    ASSERT_NE(window, nullptr);
+    const ScreenShot shot = CaptureWindow(window);
+    EXPECT_EQ(shot.Count(shot.At(0, 0)), 200u * 100);
+    EXPECT_NE(shot.At(0, 0), 0x00FF00u);
+    EXPECT_EQ(run.Close(), 0);
+    EXPECT_EQ(run.IniValue("option", "fn_bgg"), "");
+}
+
+}  // namespace
+}  // namespace kembo::e2e
