@@ -5,6 +5,8 @@
 #include <type_traits>
 #include <variant>
 
+#include "core/staged_ini.h"
+
 namespace kembo {
 namespace {
 
@@ -88,6 +90,13 @@ void WriteKey(AMIni1& store, const SettingKey& entry, const Settings& settings) 
         entry.member);
 }
 
+void WriteOptionSection(const Settings& settings, const SettingsContext& context) {
+    const auto store = OpenSettingsFile(context);
+    for (const SettingKey& entry : kSettingKeys) {
+        if (entry.section == kOption) WriteKey(*store, entry, settings);
+    }
+}
+
 }  // namespace
 
 std::unique_ptr<AMIni1> OpenSettingsFile(const SettingsContext& context) {
@@ -99,6 +108,8 @@ std::unique_ptr<AMIni1> OpenCommonKey(const SettingsContext& context) {
 }
 
 void LoadSettings(Settings& settings, const SettingsContext& context) {
+    // A save the program did not live to finish leaves its copy; the file itself is whole.
+    RemoveStaleStaging(context.profile, context.paths.settingsFilePath);
     {
         const auto store = OpenSettingsFile(context);
         for (const SettingKey& entry : kSettingKeys) {
@@ -111,21 +122,25 @@ void LoadSettings(Settings& settings, const SettingsContext& context) {
     }
 }
 
+// Both saves write a copy of the file through the same profile calls as ever and put it in
+// place at the end, so the file is never seen half written.
 void SaveOptionSection(const Settings& settings, const SettingsContext& context) {
-    const auto store = OpenSettingsFile(context);
-    for (const SettingKey& entry : kSettingKeys) {
-        if (entry.section == kOption) WriteKey(*store, entry, settings);
-    }
+    StagedIniFile staged(context.profile, context.paths.settingsFilePath);
+    WriteOptionSection(settings, {context.paths, staged.Profile(), context.registry});
+    staged.Commit();
 }
 
 void SaveSettings(const Settings& settings, const SettingsContext& context) {
-    SaveOptionSection(settings, context);
     {
+        StagedIniFile staged(context.profile, context.paths.settingsFilePath);
+        const SettingsContext stagedContext{context.paths, staged.Profile(), context.registry};
+        WriteOptionSection(settings, stagedContext);
         // "debug" is only ever read: a file without it stays without it.
-        const auto store = OpenSettingsFile(context);
+        const auto store = OpenSettingsFile(stagedContext);
         for (const SettingKey& entry : kSettingKeys) {
             if (entry.section != kOption && entry.section != kDebug) WriteKey(*store, entry, settings);
         }
+        staged.Commit();
     }
     OpenCommonKey(context)->WriteString("path", "KEMBO", context.paths.programPath);
 }

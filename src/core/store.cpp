@@ -26,7 +26,6 @@ namespace {
 
 constexpr std::size_t kProfileBufferChars = 2048;
 
-constexpr const char* kWriteFileFailed = "%s に書き込めません";
 constexpr const char* kRegWriteFailed = "'%s' の設定に失敗しました";
 constexpr const char* kRegReadFailed = "'%s' の取得に失敗しました";
 constexpr const char* kRegWrongType = "'%s' のデータ型が不正です";
@@ -43,7 +42,7 @@ public:
     void WriteString(const std::string& section, const std::string& key,
                      const std::string& value) override {
         if (!profile_.Write(path_, section, key, value)) {
-            throw Error(FormatText(kWriteFileFailed, path_));
+            throw Error(FormatText(kIniWriteFailed, path_));
         }
     }
     // Read as text and parsed here: the system's own integer reading loses negative values.

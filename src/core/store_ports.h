@@ -18,6 +18,20 @@ public:
     // WritePrivateProfileString; false when the file cannot be written.
     virtual bool Write(const std::string& file, const std::string& section,
                        const std::string& key, const std::string& value) = 0;
+
+    // The file operations of a save that replaces the file in one step (core/staged_ini.h).
+    // Whether a file (not a folder) of that name exists.
+    virtual bool Exists(const std::string& file) = 0;
+    // Makes `to` a new, writable file with the bytes of `from`; false on failure.
+    virtual bool Copy(const std::string& from, const std::string& to) = 0;
+    // Deletes the file; true also when there was none.
+    virtual bool Remove(const std::string& file) = 0;
+    // Writes the file's data through to the disk; false on failure.
+    virtual bool Flush(const std::string& file) = 0;
+    // Puts `from` in the place of `to` in one step, so that `to` is at every moment either the
+    // old file or the whole new one. A read-only `to` is refused. False on failure; `to` is then
+    // as it was.
+    virtual bool Replace(const std::string& from, const std::string& to) = 0;
 };
 
 // Registry roots with their predefined handle values.

@@ -4,10 +4,23 @@
 
 #include <vector>
 
+#include "toolkit/file_system_win.h"
 #include "toolkit/handles_win.h"
 #include "toolkit/text_win.h"
 
 namespace kembo {
+
+namespace {
+// A settings file is a few hundred bytes; anything near this is no settings file of ours.
+constexpr std::size_t kMaxCopyBytes = 64u << 20;
+
+// The file opened for writing; an empty owner when it cannot be.
+KernelHandle OpenForWriting(const std::string& path, DWORD share, DWORD disposition) {
+    const HANDLE handle =
+        CreateFileW(Wide(path).c_str(), GENERIC_WRITE, share, nullptr, disposition, FILE_ATTRIBUTE_NORMAL, nullptr);
+    return KernelHandle(handle == INVALID_HANDLE_VALUE ? nullptr : handle);
+}
+}  // namespace
 
 std::string WinProfilePort::Read(const std::string& file, const std::string& section,
                                  const std::string& key, const std::string& defaultValue,
@@ -23,6 +36,46 @@ bool WinProfilePort::Write(const std::string& file, const std::string& section,
                            const std::string& key, const std::string& value) {
     return WritePrivateProfileStringW(Wide(section).c_str(), Wide(key).c_str(), Wide(value).c_str(),
                                       Wide(file).c_str()) != FALSE;
+}
+
+bool WinProfilePort::Exists(const std::string& file) { return WinFileSystem().FileExists(file); }
+
+bool WinProfilePort::Copy(const std::string& from, const std::string& to) {
+    // The bytes only: the copy is written by the profile calls whatever the file's attributes,
+    // and it is a new file to them (Wine's profile calls know files by their time stamps).
+    std::vector<uint8_t> bytes;
+    try {
+        bytes = WinFileSystem().ReadWholeFile(from, kMaxCopyBytes);
+    } catch (const std::exception&) {
+        return false;
+    }
+    const KernelHandle file = OpenForWriting(to, 0, CREATE_ALWAYS);
+    DWORD written = 0;
+    return file && WriteFile(file.Get(), bytes.data(), static_cast<DWORD>(bytes.size()), &written, nullptr) &&
+           written == bytes.size();
+}
+
+bool WinProfilePort::Remove(const std::string& file) {
+    const std::wstring path = Wide(file);
+    // A read-only file left behind would otherwise stay for good.
+    SetFileAttributesW(path.c_str(), FILE_ATTRIBUTE_NORMAL);
+    if (DeleteFileW(path.c_str())) return true;
+    const DWORD error = GetLastError();
+    return error == ERROR_FILE_NOT_FOUND || error == ERROR_PATH_NOT_FOUND;
+}
+
+bool WinProfilePort::Flush(const std::string& file) {
+    const KernelHandle handle = OpenForWriting(file, FILE_SHARE_READ | FILE_SHARE_WRITE, OPEN_EXISTING);
+    return handle && FlushFileBuffers(handle.Get()) != FALSE;
+}
+
+bool WinProfilePort::Replace(const std::string& from, const std::string& to) {
+    const std::wstring target = Wide(to);
+    // A read-only file stays as it is, whoever runs the program (Wine lets root rename over it).
+    const DWORD attributes = GetFileAttributesW(target.c_str());
+    if (attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_READONLY)) return false;
+    return MoveFileExW(Wide(from).c_str(), target.c_str(), MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH) !=
+           FALSE;
 }
 
 namespace {

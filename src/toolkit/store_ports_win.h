@@ -10,6 +10,11 @@ public:
                      const std::string& defaultValue, std::size_t bufferChars) override;
     bool Write(const std::string& file, const std::string& section, const std::string& key,
                const std::string& value) override;
+    bool Exists(const std::string& file) override;
+    bool Copy(const std::string& from, const std::string& to) override;
+    bool Remove(const std::string& file) override;
+    bool Flush(const std::string& file) override;
+    bool Replace(const std::string& from, const std::string& to) override;
 };
 
 class WinRegistryPort : public RegistryPort {

@@ -19,9 +19,11 @@ public:
         std::string file, section, key, value;
     };
 
-    std::set<std::string> readOnlyFiles;
+    std::set<std::string> readOnlyFiles;   // writes fail, and nothing replaces them
+    std::set<std::string> failing;         // file operations that fail: "Copy", "Flush", "Replace", "Remove"
     std::vector<Access> reads;   // value is the default handed in
     std::vector<Access> writes;
+    std::vector<std::string> fileOperations;  // "Copy from to", "Flush file", ... in order
 
     std::string Read(const std::string& file, const std::string& section, const std::string& key,
                      const std::string& defaultValue, std::size_t bufferChars) override {
@@ -36,6 +38,25 @@ public:
         if (readOnlyFiles.count(file)) return false;
         writes.push_back({file, section, key, value});
         Put(file, section, key, value);
+        return true;
+    }
+
+    bool Exists(const std::string& file) override { return HasFile(file); }
+    bool Copy(const std::string& from, const std::string& to) override {
+        if (!Operation("Copy", from + " " + to)) return false;
+        files_[to] = files_.at(from);
+        return true;
+    }
+    bool Remove(const std::string& file) override {
+        if (!Operation("Remove", file)) return false;
+        files_.erase(file);
+        return true;
+    }
+    bool Flush(const std::string& file) override { return Operation("Flush", file) && HasFile(file); }
+    bool Replace(const std::string& from, const std::string& to) override {
+        if (!Operation("Replace", from + " " + to) || readOnlyFiles.count(to) || !HasFile(from)) return false;
+        files_[to] = std::move(files_.at(from));
+        files_.erase(from);
         return true;
     }
 
@@ -71,6 +92,10 @@ public:
     }
 
 private:
+    bool Operation(const std::string& name, const std::string& files) {
+        fileOperations.push_back(name + " " + files);
+        return !failing.count(name);
+    }
     struct Entry {
         std::string name, value;
     };

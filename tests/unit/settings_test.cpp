@@ -38,6 +38,7 @@ protected:
     FakeRegistry registry;
     SettingsContext context{paths, profile, registry};
     const std::string& file = paths.settingsFilePath;
+    const std::string staging = file + ".tmp";
 };
 
 TEST_F(SettingsTest, NoFileLoadsTheDefaultsAndLeavesEverythingUntouched) {
@@ -87,6 +88,7 @@ TEST_F(SettingsTest, SaveWritesEveryKeyInOrderButNeverDebug) {
     Settings s;
     SaveSettings(s, context);
     EXPECT_EQ(Keys(profile.writes), Concat(kOptionOrder, kWindowOrder));
+    for (const auto& write : profile.writes) EXPECT_EQ(write.file, staging);
     EXPECT_EQ(profile.Get(file, "option", "backcolor"), "clPurple");
     EXPECT_EQ(profile.Get(file, "option", "flag_use_hint1"), "1");
     EXPECT_EQ(profile.Get(file, "option", "val_fposex"), "-1");
@@ -132,6 +134,56 @@ TEST_F(SettingsTest, ReadOnlyFileStopsTheSaveWithItsPath) {
         EXPECT_STREQ(error.what(), "C:\\Apps\\KEMBO.INI に書き込めません");
     }
     EXPECT_TRUE(registry.createdKeys.empty());
+}
+
+TEST_F(SettingsTest, SaveWritesACopyOfTheFileAndPutsItInPlaceInOneStep) {
+    profile.Put(file, "option", "pos", "2");
+    profile.Put(file, "debug", "debuglog", "5");
+    profile.Put(file, "mine", "note", "kept");
+    Settings s;
+    s.pos = 3;
+    SaveOptionSection(s, context);
+    EXPECT_EQ(profile.fileOperations, (std::vector<std::string>{"Remove " + staging, "Copy " + file + " " + staging,
+                                                                "Flush " + staging, "Replace " + staging + " " + file}));
+    EXPECT_EQ(profile.Get(file, "option", "pos"), "3");
+    EXPECT_EQ(profile.Get(file, "debug", "debuglog"), "5");
+    EXPECT_EQ(profile.Get(file, "mine", "note"), "kept");
+    EXPECT_FALSE(profile.HasFile(staging));
+}
+
+TEST_F(SettingsTest, SaveThatCannotFinishLeavesTheOldFileAndNamesIt) {
+    profile.Put(file, "option", "pos", "2");
+    const auto before = profile.Dump(file);
+    Settings s;
+    s.pos = 3;
+    for (const std::string step : {"Copy", "Flush", "Replace", "read-only"}) {
+        SCOPED_TRACE(step);
+        profile.failing.clear();
+        profile.readOnlyFiles.clear();
+        if (step == "read-only") {
+            profile.readOnlyFiles.insert(file);
+        } else {
+            profile.failing.insert(step);
+        }
+        try {
+            SaveSettings(s, context);
+            ADD_FAILURE() << "no error";
+        } catch (const Error& error) {
+            EXPECT_STREQ(error.what(), "C:\\Apps\\KEMBO.INI に書き込めません");
+        }
+        EXPECT_EQ(profile.Dump(file), before);
+        EXPECT_FALSE(profile.HasFile(staging));
+    }
+    EXPECT_TRUE(registry.createdKeys.empty());
+}
+
+TEST_F(SettingsTest, CopyLeftBehindByAnUnfinishedSaveIsIgnoredAndRemoved) {
+    profile.Put(file, "option", "pos", "1");
+    profile.Put(staging, "option", "pos", "3");
+    Settings s;
+    LoadSettings(s, context);
+    EXPECT_EQ(s.pos, 1);
+    EXPECT_FALSE(profile.HasFile(staging));
 }
 
 }  // namespace
