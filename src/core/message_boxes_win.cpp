@@ -31,22 +31,44 @@ void ShowBox(const std::string& text, const char* caption, LPCWSTR icon) {
     MessageBoxIndirectW(&params);
 }
 
+class SystemSoundPort : public SoundPort {
+public:
+    void Play(Sound sound) override {
+        switch (sound) {
+        case Sound::Default:
+            MessageBeep(0);
+            break;
+        case Sound::Information:
+            MessageBeep(MB_ICONASTERISK);
+            break;
+        case Sound::Warning:
+            MessageBeep(MB_ICONEXCLAMATION);
+            break;
+        }
+    }
+};
+
 }  // namespace
 
+SoundPort& SystemSounds() {
+    static SystemSoundPort sounds;
+    return sounds;
+}
+
 void ShowWarning(const std::string& text) {
-    MessageBeep(MB_ICONEXCLAMATION);
+    SystemSounds().Play(Sound::Warning);
     ShowBox(text, "警告", IDI_WARNING);
 }
 
 void ShowError(const std::string& text) {
-    MessageBeep(0);
+    SystemSounds().Play(Sound::Default);
     ShowBox(text, "エラー", IDI_ERROR);
 }
 
 void ShowInformation(const std::string& text) { ShowBox(text, "情報", IDI_INFORMATION); }
 
 void ShowInformationBeep(const std::string& text) {
-    MessageBeep(MB_ICONASTERISK);
+    SystemSounds().Play(Sound::Information);
     ShowInformation(text);
 }
 

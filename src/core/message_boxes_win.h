@@ -2,7 +2,12 @@
 // The program's four kinds of message box, each with its own sound, and two shell routines.
 #include <string>
 
+#include "core/sounds.h"
+
 namespace kembo {
+
+// The system's sounds (MessageBeep).
+SoundPort& SystemSounds();
 
 void ShowWarning(const std::string& text);           // exclamation sound, "警告"
 void ShowError(const std::string& text);             // default sound, "エラー"
