@@ -141,6 +141,33 @@ bool ReflectToControl(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& resul
     }
 }
 
+LRESULT CALLBACK ContainerWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+    try {
+        LRESULT result = 0;
+        if (ReflectToControl(message, wParam, lParam, result)) return result;
+    } catch (const std::exception& error) {
+        ReportError(error);
+        return 0;
+    }
+    return DefWindowProcW(window, message, wParam, lParam);
+}
+
+const wchar_t* ControlWindowClass(const wchar_t* name, WNDPROC procedure, HBRUSH background) {
+    WNDCLASSEXW wc{};
+    wc.cbSize = sizeof wc;
+    if (!GetClassInfoExW(GetModuleHandleW(nullptr), name, &wc)) {
+        wc = WNDCLASSEXW{};
+        wc.cbSize = sizeof wc;
+        wc.lpfnWndProc = procedure;
+        wc.hInstance = GetModuleHandleW(nullptr);
+        wc.hCursor = LoadCursorW(nullptr, MAKEINTRESOURCEW(32512));  // IDC_ARROW
+        wc.hbrBackground = background;
+        wc.lpszClassName = name;
+        RegisterClassExW(&wc);
+    }
+    return name;
+}
+
 Button::Button(HWND parent, int id, const std::string& caption, const Bounds& bounds, bool isDefault)
     : Control(parent, id) {
     AddWindow(WC_BUTTONW, caption, WS_VISIBLE | WS_TABSTOP | (isDefault ? BS_DEFPUSHBUTTON : BS_PUSHBUTTON), 0, bounds,
@@ -192,24 +219,41 @@ void CheckBox::Command(HWND, UINT code) {
     if (code == BN_CLICKED && OnClick) OnClick();
 }
 
-Label::Label(HWND parent, int id, const std::string& caption, const Bounds& bounds, HFONT font)
-    : Control(parent, id), designed_(bounds) {
-    AddWindow(WC_STATICW, caption, WS_VISIBLE | SS_LEFTNOWORDWRAP | SS_NOTIFY, 0, bounds, id);
+SIZE FitToText(HWND window, const std::string& text, HFONT font, const Bounds& designed) {
+    HDC dc = GetDC(window);
+    const HGDIOBJ previous = SelectObject(dc, font ? font : GetStockObject(DEFAULT_GUI_FONT));
+    const std::wstring wide = Wide(text);
+    SIZE size{};
+    GetTextExtentPoint32W(dc, wide.c_str(), static_cast<int>(wide.size()), &size);
+    SelectObject(dc, previous);
+    ReleaseDC(window, dc);
+    return SIZE{std::max<LONG>(designed.width, size.cx), std::max<LONG>(designed.height, size.cy)};
+}
+
+Label::Label(HWND parent, int id, const std::string& caption, const Bounds& bounds, HFONT font, TextAlign align)
+    : Control(parent, id), designed_(bounds), align_(align) {
+    const DWORD alignStyle = align == TextAlign::Centre ? SS_CENTER : SS_LEFTNOWORDWRAP;
+    AddWindow(WC_STATICW, caption, WS_VISIBLE | alignStyle | SS_NOTIFY, 0, bounds, id);
     SetFont(font);
 }
 
 void Label::SetFont(HFONT font) {
     Control::SetFont(font);
-    // Never smaller than its text, so that no font cuts a caption off.
-    HDC dc = GetDC(Handle());
-    const HGDIOBJ previous = SelectObject(dc, font ? font : GetStockObject(DEFAULT_GUI_FONT));
-    const std::wstring text = Wide(Text());
-    SIZE size{};
-    GetTextExtentPoint32W(dc, text.c_str(), static_cast<int>(text.size()), &size);
-    SelectObject(dc, previous);
-    ReleaseDC(Handle(), dc);
-    SetWindowPos(Handle(), nullptr, 0, 0, std::max<int>(designed_.width, size.cx),
-                 std::max<int>(designed_.height, size.cy), SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+    font_ = font;
+    Fit();
+}
+
+void Label::SetText(const std::string& text) {
+    Control::SetText(text);
+    Fit();
+}
+
+// Never smaller than its text, so that no font or later text cuts a caption off; a centred one
+// grows to both sides alike.
+void Label::Fit() {
+    const SIZE size = FitToText(Handle(), Text(), font_, designed_);
+    const int left = align_ == TextAlign::Centre ? designed_.left - (size.cx - designed_.width) / 2 : designed_.left;
+    SetWindowPos(Handle(), nullptr, left, designed_.top, size.cx, size.cy, SWP_NOZORDER | SWP_NOACTIVATE);
 }
 
 void Label::Command(HWND, UINT code) {

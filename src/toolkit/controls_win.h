@@ -33,7 +33,7 @@ public:
     int Id() const { return id_; }
 
     std::string Text() const;
-    void SetText(const std::string& text);
+    virtual void SetText(const std::string& text);
     virtual void SetFont(HFONT font);
     // Hidden and disabled act on every window of the control.
     void SetVisible(bool visible);
@@ -74,6 +74,11 @@ private:
 // control's window to the control. False when the message is none of these or no control
 // owns the window.
 bool ReflectToControl(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result);
+// The window procedure of a plain window that controls sit on (a page, a panel): their
+// notifications go to the controls, the rest to the default procedure.
+LRESULT CALLBACK ContainerWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
+// A window class of this program for controls of its own, registered on first use; its name.
+const wchar_t* ControlWindowClass(const wchar_t* name, WNDPROC procedure, HBRUSH background = nullptr);
 
 // A push button; the default one is pressed by Enter in its dialog.
 class Button : public Control {
@@ -107,15 +112,27 @@ public:
     void Command(HWND from, UINT code) override;
 };
 
+enum class TextAlign { Left, Centre };
+
+// Never smaller than the text in the window's font: the width and height a text of the window
+// needs, or the designed ones where they are larger.
+SIZE FitToText(HWND window, const std::string& text, HFONT font, const Bounds& designed);
+
 // A text; its natural size when the bounds give none. It tells clicks and double-clicks.
 class Label : public Control {
 public:
-    Label(HWND parent, int id, const std::string& caption, const Bounds& bounds, HFONT font);
+    Label(HWND parent, int id, const std::string& caption, const Bounds& bounds, HFONT font,
+          TextAlign align = TextAlign::Left);
     void Command(HWND from, UINT code) override;
     void SetFont(HFONT font) override;
+    void SetText(const std::string& text) override;
 
 private:
+    void Fit();
+
     Bounds designed_;
+    TextAlign align_;
+    HFONT font_ = nullptr;
 };
 
 // A label drawn opaque on a background of its colour (0x00BBGGRR).

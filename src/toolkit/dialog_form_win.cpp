@@ -8,6 +8,13 @@ namespace {
 constexpr DWORD kStyle = WS_POPUP | WS_CAPTION | WS_CLIPCHILDREN;
 // A control parent: the message loop gives it the dialog keys.
 constexpr DWORD kExStyle = WS_EX_DLGMODALFRAME | WS_EX_CONTROLPARENT;
+
+GdiObject MakeFont(const std::string& face, int height, BYTE charset) {
+    return GdiObject(CreateFontW(-Scaled(height), 0, 0, 0, FW_NORMAL, FALSE, FALSE, FALSE, charset,
+                                 OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY, DEFAULT_PITCH | FF_DONTCARE,
+                                 Wide(face).c_str()));
+}
+
 }  // namespace
 
 DialogForm::DialogForm(Application& app, std::wstring className) : Form(app, std::move(className)) {}
@@ -24,12 +31,19 @@ void DialogForm::CreateDialogWindow(const std::string& caption, int clientWidth,
     AdjustWindowRectEx(&r, kStyle, FALSE, kExStyle);
     CreateHandle(kStyle, kExStyle, 0, 0, r.right - r.left, r.bottom - r.top);
     SetCaption(caption);
-    font_.Reset(CreateFontW(-Scaled(fontHeight), 0, 0, 0, FW_NORMAL, FALSE, FALSE, FALSE, charset, OUT_DEFAULT_PRECIS,
-                            CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY, DEFAULT_PITCH | FF_DONTCARE, Wide(fontFace).c_str()));
+    fontFace_ = fontFace;
+    charset_ = charset;
+    font_ = MakeFont(fontFace_, fontHeight, charset_);
     SendMessageW(Handle(), WM_SETFONT, reinterpret_cast<WPARAM>(font_.Get()), FALSE);
     hints_ = std::make_unique<Hints>(Handle());
     // Hints in the dialog's font, whose character set has the glyphs they need.
     SendMessageW(hints_->Handle(), WM_SETFONT, reinterpret_cast<WPARAM>(font_.Get()), FALSE);
+}
+
+HFONT DialogForm::FontOfHeight(int height) {
+    GdiObject& font = otherFonts_[height];
+    if (!font) font = MakeFont(fontFace_, height, charset_);
+    return static_cast<HFONT>(font.Get());
 }
 
 void DialogForm::SetButtonResult(Button& button, ModalResult result) {

@@ -3,6 +3,7 @@
 // designed at 96 DPI, centred on the screen each time it shows, with one font for all its
 // controls, hints, and the dialog keys: Tab between controls, Enter presses the default button,
 // Escape does nothing, Alt+F4 closes it (a modal showing then ends with Cancel).
+#include <map>
 #include <memory>
 #include <string>
 #include <vector>
@@ -20,6 +21,9 @@ public:
     ~DialogForm() override;
 
     HFONT Font() const { return static_cast<HFONT>(font_.Get()); }
+    // The dialog's face and character set at another height (designed at 96 DPI), for a control
+    // that wants it; made once, owned by the dialog.
+    HFONT FontOfHeight(int height);
     Hints& FormHints() { return *hints_; }
 
 protected:
@@ -46,6 +50,9 @@ private:
     void CenterOnScreen();
 
     GdiObject font_;
+    std::string fontFace_;
+    BYTE charset_ = DEFAULT_CHARSET;
+    std::map<int, GdiObject> otherFonts_;
     std::unique_ptr<Hints> hints_;
     std::vector<std::unique_ptr<Control>> controls_;
     int defaultId_ = 0;

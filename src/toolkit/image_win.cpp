@@ -26,8 +26,9 @@ Image::Image(Application& app, HWND parent, int x, int y, PixelBuffer bitmap)
         wc.lpszClassName = kWindowClass;
         RegisterClassExW(&wc);
     }
-    CreateWindowExW(0, kWindowClass, L"", WS_CHILD | WS_VISIBLE, x, y, bitmap_.Width(), bitmap_.Height(), parent,
-                    nullptr, app_.Instance(), this);
+    // Controls may sit on the picture (texts over it): they paint themselves.
+    CreateWindowExW(0, kWindowClass, L"", WS_CHILD | WS_VISIBLE | WS_CLIPCHILDREN, x, y, bitmap_.Width(),
+                    bitmap_.Height(), parent, nullptr, app_.Instance(), this);
 }
 
 Image::~Image() {
@@ -76,6 +77,10 @@ LRESULT Image::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
         EndPaint(handle_, &ps);
         return 0;
     }
+    case WM_PRINTCLIENT:
+        // What a control without a background of its own shows behind it.
+        DrawPixels(reinterpret_cast<HDC>(wParam), 0, 0, bitmap_);
+        return 0;
     case WM_ERASEBKGND:
         return 1;  // the bitmap covers the whole control
     case WM_SETCURSOR:

@@ -1,7 +1,8 @@
 #pragma once
 // An image control: a child window that shows a bitmap of its own, which the program may draw
-// into. It holds the mouse capture while a button is down, so that positions outside it keep
-// arriving, and shows its parent's cursor.
+// into, and which controls sitting on it may show behind them (WM_PRINTCLIENT). It holds the
+// mouse capture while a button is down, so that positions outside it keep arriving, and shows
+// its parent's cursor.
 #include <windows.h>
 
 #include <functional>

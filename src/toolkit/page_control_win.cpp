@@ -2,7 +2,6 @@
 
 #include <commctrl.h>
 
-#include "toolkit/application_win.h"
 #include "toolkit/text_win.h"
 
 namespace kembo {
@@ -14,34 +13,10 @@ constexpr wchar_t kPageClass[] = L"TTabSheet";
 PageControl::PageControl(HWND parent, int id, const Bounds& bounds) : Control(parent, id) {
     // Clipped by its pages, which lie over it.
     AddWindow(WC_TABCONTROLW, "", WS_VISIBLE | WS_TABSTOP | WS_CLIPSIBLINGS, 0, bounds, id);
-    WNDCLASSEXW wc{};
-    wc.cbSize = sizeof wc;
-    if (!GetClassInfoExW(GetModuleHandleW(nullptr), kPageClass, &wc)) {
-        wc = WNDCLASSEXW{};
-        wc.cbSize = sizeof wc;
-        wc.lpfnWndProc = &PageControl::PageProc;
-        wc.hInstance = GetModuleHandleW(nullptr);
-        wc.hCursor = LoadCursorW(nullptr, MAKEINTRESOURCEW(32512));  // IDC_ARROW
-        wc.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1);
-        wc.lpszClassName = kPageClass;
-        RegisterClassExW(&wc);
-    }
 }
 
 PageControl::~PageControl() {
     for (HWND page : pages_) DestroyWindow(page);
-}
-
-LRESULT CALLBACK PageControl::PageProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
-    // The notifications of the controls on a page go to the controls themselves.
-    try {
-        LRESULT result = 0;
-        if (ReflectToControl(message, wParam, lParam, result)) return result;
-    } catch (const std::exception& error) {
-        if (Application* app = Application::Current()) app->HandleException(error);
-        return 0;
-    }
-    return DefWindowProcW(window, message, wParam, lParam);
 }
 
 HWND PageControl::AddPage(const std::string& caption) {
@@ -52,7 +27,9 @@ HWND PageControl::AddPage(const std::string& caption) {
     SendMessageW(Handle(), TCM_INSERTITEMW, pages_.size(), reinterpret_cast<LPARAM>(&item));
     // A control parent, so that the dialog keys step into the controls of the page; it paints
     // under its controls too, since a group box leaves its inside to the window below.
-    const HWND page = CreateWindowExW(WS_EX_CONTROLPARENT, kPageClass, text.c_str(),
+    const wchar_t* pageClass =
+        ControlWindowClass(kPageClass, &ContainerWindowProc, reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1));
+    const HWND page = CreateWindowExW(WS_EX_CONTROLPARENT, pageClass, text.c_str(),
                                       WS_CHILD | WS_CLIPSIBLINGS, 0, 0, 0, 0, Parent(), nullptr,
                                       GetModuleHandleW(nullptr), nullptr);
     pages_.push_back(page);

@@ -24,7 +24,6 @@ public:
     LRESULT Notify(const NMHDR& header) override;
 
 private:
-    static LRESULT CALLBACK PageProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
     void PlacePages();
 
     std::vector<HWND> pages_;
