@@ -28,7 +28,7 @@ set_target_properties(KEMBO PROPERTIES OUTPUT_NAME KEMBO SUFFIX .EXE
   RUNTIME_OUTPUT_DIRECTORY ${dist_dir})
 set_property(SOURCE ${resources_dir}/kembo.rc APPEND PROPERTY OBJECT_DEPENDS
   ${resources_dir}/kembo.ico ${resources_dir}/title1.bmp ${resources_dir}/title2.bmp
-  ${resources_dir}/title_mask.bmp ${generated_dir}/kembo.manifest ${generated_dir}/kembo_version.h)
+  ${resources_dir}/title_mask.bmp ${resources_dir}/ok_glyph.bmp ${generated_dir}/kembo.manifest ${generated_dir}/kembo_version.h)
 
 # What ships beside the program.
 file(GLOB dist_files CONFIGURE_DEPENDS ${PROJECT_SOURCE_DIR}/resources/dist/*)

@@ -18,6 +18,7 @@
 #include "temp_folder.h"
 #include "toolkit/handles_win.h"
 #include "toolkit/text_win.h"
+#include "toolkit/version_info_win.h"
 
 namespace kembo {
 namespace {
@@ -84,6 +85,19 @@ TEST_F(ProgramResources, TitleBitmapsHaveTheirSizesAndDepthsInJapanese) {
         EXPECT_EQ(info.bmWidth, b.width);
         EXPECT_EQ(info.bmHeight, 180);
     }
+}
+
+TEST_F(ProgramResources, OkGlyphIsTwoSquareImagesOf256ColoursOnOlive) {
+    const std::vector<uint8_t> data = Data(RT_BITMAP, L"OKGLYPH", kJapanese);
+    ASSERT_GE(data.size(), sizeof(BITMAPINFOHEADER) + 256 * 4);
+    BITMAPINFOHEADER header;
+    std::memcpy(&header, data.data(), sizeof header);
+    EXPECT_EQ(header.biWidth, 36);
+    EXPECT_EQ(header.biHeight, 18);
+    EXPECT_EQ(header.biBitCount, 8);
+    // Olive, the colour the button leaves transparent, is the ground: the bottom-left pixel.
+    const uint8_t* entry = data.data() + header.biSize + 4 * data[header.biSize + 256 * 4];
+    EXPECT_EQ(entry[2] << 16 | entry[1] << 8 | entry[0], 0x808000);
 }
 
 TEST_F(ProgramResources, MasksAreWhiteEverywhere) {
@@ -166,39 +180,12 @@ TEST_F(ProgramResources, IconHasEverySizeIn32BitsWithAlpha) {
     DeleteObject(info.hbmMask);
 }
 
-class VersionBlock {
-public:
-    explicit VersionBlock(const std::wstring& path) {
-        DWORD ignored = 0;
-        data_.resize(GetFileVersionInfoSizeW(path.c_str(), &ignored));
-        if (data_.empty() || !GetFileVersionInfoW(path.c_str(), 0, static_cast<DWORD>(data_.size()), data_.data()))
-            data_.clear();
-    }
-    bool Empty() const { return data_.empty(); }
-    std::optional<std::string> String(const wchar_t* name) const {
-        void* value = nullptr;
-        UINT length = 0;
-        const std::wstring block = std::wstring(L"\\StringFileInfo\\041103A4\\") + name;
-        if (!VerQueryValueW(data_.data(), block.c_str(), &value, &length) || !value) return std::nullopt;
-        return Narrow(static_cast<const wchar_t*>(value));
-    }
-    template <typename T>
-    const T* Value(const wchar_t* block) const {
-        void* value = nullptr;
-        UINT length = 0;
-        if (!VerQueryValueW(data_.data(), block, &value, &length) || length < sizeof(T)) return nullptr;
-        return static_cast<const T*>(value);
-    }
-
-private:
-    std::vector<uint8_t> data_;
-};
-
 TEST(ProgramVersion, StringsAndFixedInfoCarryTheOneVersion) {
-    const VersionBlock version(ProgramPath());
+    const FileVersionInfo version(Narrow(ProgramPath()));
     ASSERT_FALSE(version.Empty());
-    const VersionStrings strings{version.String(L"InternalName"), version.String(L"LegalCopyright"),
-                                 version.String(L"FileVersion"), version.String(L"FileDescription")};
+    const auto string = [&](const char* name) { return version.String("041103A4", name); };
+    const VersionStrings strings{string("InternalName"), string("LegalCopyright"), string("FileVersion"),
+                                 string("FileDescription")};
     EXPECT_EQ(strings.internalName, "KEMBO");
     EXPECT_EQ(strings.fileVersion, KEMBO_VERSION_TEXT);
     // What the version box makes of them: a first word of the copyright, an end of the
