@@ -10,6 +10,7 @@
 
 #include "base/colour.h"
 #include "core/settings.h"
+#include "dialogs/designed_place.h"
 #include "toolkit/number_field.h"
 
 namespace kembo {
@@ -31,11 +32,6 @@ enum class ControlKind {
 // The setting a control edits; none for buttons, labels and the range text.
 using SettingMember = std::variant<std::monostate, int32_t Settings::*, bool Settings::*, std::string Settings::*,
                                    Color Settings::*>;
-
-// Left, top, width, height; a width or height of 0 means the control's natural size.
-struct DesignedPlace {
-    int left = 0, top = 0, width = 0, height = 0;
-};
 
 struct OptionControl {
     const char* parent;  // the page (or page control) it sits on; "" for the dialog itself
