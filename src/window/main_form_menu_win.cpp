@@ -1,6 +1,7 @@
 // The popup menu pm1 and its commands.
 #include "core/message_boxes_win.h"
 #include "dialogs/options_form_win.h"
+#include "dialogs/version_form_win.h"
 #include "shell/shortcut_win.h"
 #include "toolkit/application_win.h"
 #include "toolkit/modal_win.h"
@@ -24,7 +25,6 @@ struct MenuRow {
 }  // namespace
 
 void Tmainf_f1::BuildMenu() {
-    // Version information is wired up by the box that serves it.
     const MenuRow rows[] = {
         {0, "pm1_file", "ファイル(&F)", nullptr, ""},
         {1, "pm1_file_end", "終了(&X)", &Tmainf_f1::pm1_file_endClick, ""},
@@ -41,7 +41,7 @@ void Tmainf_f1::BuildMenu() {
         {0, "N4", "-", nullptr, ""},
         {0, "pm1_help", "ヘルプ(&H)", nullptr, ""},
         {1, "pm1_help_contents", "目次(&C)", &Tmainf_f1::pm1_help_contentsClick, ""},
-        {1, "pm1_help_verinfo", "バージョン情報(&A)...", nullptr, ""},
+        {1, "pm1_help_verinfo", "バージョン情報(&A)...", &Tmainf_f1::pm1_help_verinfoClick, ""},
     };
     PopupMenu::Item* parent = nullptr;
     for (const MenuRow& row : rows) {
@@ -125,6 +125,11 @@ void Tmainf_f1::pm1_adjformsize_gytClick() { AdjustWindowSide(guards_.adjustHeig
 void Tmainf_f1::pm1_help_contentsClick() {
     HandlerGuard guard(guards_.helpContents);
     if (guard) OpenDocument(program_.paths.helpDocumentPath, "");
+}
+
+void Tmainf_f1::pm1_help_verinfoClick() {
+    HandlerGuard guard(guards_.helpVersion);
+    if (guard) ShowVersionBox(App(), program_.paths, Handle());
 }
 
 }  // namespace kembo

@@ -70,6 +70,7 @@ private:
         bool adjustWidth = false;
         bool adjustHeight = false;
         bool helpContents = false;
+        bool helpVersion = false;
         bool slideShowTimer = false;
         // Lasting marks: once closing has begun, resizing no longer recomposes.
         bool closeQueryStarted = false;
@@ -99,6 +100,7 @@ private:
     void pm1_adjformsize_gtyClick();
     void pm1_adjformsize_gytClick();
     void pm1_help_contentsClick();
+    void pm1_help_verinfoClick();
     // The size commands: the other side follows the display range's ratio.
     void AdjustWindowSide(bool& guardFlag, std::optional<int32_t> (*newSide)(const Settings&), int32_t Settings::*side);
 

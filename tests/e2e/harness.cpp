@@ -218,6 +218,22 @@ HWND FindOpenMenu(DWORD processId) {
     return nullptr;
 }
 
+HWND WaitForVisible(const KemboRun& run, const wchar_t* className, DWORD timeoutMs) {
+    const DWORD start = GetTickCount();
+    do {
+        HWND window = run.FindProcessWindow(className);
+        if (window && IsWindowVisible(window)) return window;
+        Sleep(20);
+    } while (GetTickCount() - start < timeoutMs);
+    return nullptr;
+}
+
+bool WaitForGone(HWND window, DWORD timeoutMs) {
+    const DWORD start = GetTickCount();
+    while (IsWindow(window) && GetTickCount() - start < timeoutMs) Sleep(20);
+    return !IsWindow(window);
+}
+
 bool ChooseFromMenu(HWND mainWindow, const std::vector<MenuKey>& keys) {
     DWORD pid = 0;
     GetWindowThreadProcessId(mainWindow, &pid);

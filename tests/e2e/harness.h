@@ -71,6 +71,11 @@ void DeleteRegisteredPath();
 
 RECT WindowRect(HWND window);
 
+// A window of the program with this class, once it shows (or nullptr after the time is up).
+HWND WaitForVisible(const KemboRun& run, const wchar_t* className, DWORD timeoutMs = 10000);
+// Whether the window is destroyed before the time is up.
+bool WaitForGone(HWND window, DWORD timeoutMs = 10000);
+
 // What the screen shows in a rectangle (screen coordinates), as 0x00RRGGBB values row by row.
 class ScreenShot {
 public:

@@ -5,6 +5,7 @@
 #include <windows.h>
 #include <shlobj.h>
 
+#include "child_window.h"
 #include "dialogs/options_table.h"
 #include "harness.h"
 #include "message_box_probe.h"
@@ -15,40 +16,8 @@ namespace {
 
 constexpr uint32_t kRed = 0xFF0000;
 
-struct Found {
-    int id;
-    HWND window;
-};
-
-BOOL CALLBACK FindById(HWND window, LPARAM lParam) {
-    auto& found = *reinterpret_cast<Found*>(lParam);
-    if (GetDlgCtrlID(window) != found.id) return TRUE;
-    found.window = window;
-    return FALSE;  // the first of a control's windows: its handle (a number field's edit)
-}
-
-HWND DialogControl(HWND dialog, const char* name) {
-    Found found{OptionControlId(name), nullptr};
-    EnumChildWindows(dialog, &FindById, reinterpret_cast<LPARAM>(&found));
-    return found.window;
-}
-
-// A window of the program with this class, once it shows (or nullptr after the time is up).
-HWND WaitForVisible(const KemboRun& run, const wchar_t* className, DWORD timeoutMs = 10000) {
-    const DWORD start = GetTickCount();
-    do {
-        HWND window = run.FindProcessWindow(className);
-        if (window && IsWindowVisible(window)) return window;
-        Sleep(20);
-    } while (GetTickCount() - start < timeoutMs);
-    return nullptr;
-}
-
-bool WaitForGone(HWND window, DWORD timeoutMs = 10000) {
-    const DWORD start = GetTickCount();
-    while (IsWindow(window) && GetTickCount() - start < timeoutMs) Sleep(20);
-    return !IsWindow(window);
-}
+// The first of a control's windows: its handle (a number field's edit).
+HWND DialogControl(HWND dialog, const char* name) { return testing::ChildWithId(dialog, OptionControlId(name)); }
 
 HWND OpenOptions(const KemboRun& run, HWND mainWindow) {
     if (!ChooseFromMenu(mainWindow, {Char(L's'), Char(L'o')})) return nullptr;

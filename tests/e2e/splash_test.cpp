@@ -21,16 +21,6 @@ testing::ResourceBitmap ProgramBitmap(const wchar_t* name) {
     return testing::ReadResourceBitmap(program.Get(), name);
 }
 
-HWND WaitForVisibleWindow(const KemboRun& run, const wchar_t* className, DWORD timeoutMs) {
-    const DWORD start = GetTickCount();
-    do {
-        HWND window = run.FindProcessWindow(className);
-        if (window && IsWindowVisible(window)) return window;
-        Sleep(20);
-    } while (GetTickCount() - start < timeoutMs);
-    return nullptr;
-}
-
 // Whether the shot shows the picture's top-left width × height pixels, rows from firstRow on.
 bool Shows(const ScreenShot& shot, const testing::ResourceBitmap& picture, int firstRow, int rows) {
     if (shot.Width() != kWidth || shot.Height() != kHeight) return false;
@@ -50,7 +40,7 @@ TEST(SplashTest, AStartWithoutParametersShowsTheSplashThenTheMainWindow) {
     // Long enough for the first picture to be looked at while it is held.
     run.WriteIni("[option]\r\nval_titlewait=3000\r\n");
     run.Start();
-    HWND splash = WaitForVisibleWindow(run, L"Ttitle4_f1", 15000);
+    HWND splash = WaitForVisible(run, L"Ttitle4_f1", 15000);
     ASSERT_NE(splash, nullptr);
     const RECT r = WindowRect(splash);
     EXPECT_EQ(r.left, (GetSystemMetrics(SM_CXSCREEN) - kWidth) / 2);
