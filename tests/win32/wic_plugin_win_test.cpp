@@ -264,7 +264,9 @@ TEST_F(WicPluginWinTest, DamagedFilesGiveErrorCodesAndReadNothing) {
         const std::string whole = testing::EncodeWic(*container, FourBlocks());
         SCOPED_TRACE(whole.substr(0, 4));
         EXPECT_EQ(GetPicture(whole.substr(0, whole.size() / 2)).result, kBrokenData);
-        if (container != &GUID_ContainerFormatTiff) EXPECT_EQ(GetPicture(whole.substr(0, whole.size() - 2)).result, kBrokenData);
+        if (container != &GUID_ContainerFormatTiff) {
+            EXPECT_EQ(GetPicture(whole.substr(0, whole.size() - 2)).result, kBrokenData);
+        }
         EXPECT_THROW(ReadFile(L"cut.png", whole.substr(0, whole.size() / 2)), PictureError);
     }
     EXPECT_EQ(GetPicture(std::string(4096, '\0')).result, kUnknownFormat);
