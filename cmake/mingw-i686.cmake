@@ -10,3 +10,7 @@ set(CMAKE_FIND_ROOT_PATH_MODE_LIBRARY ONLY)
 set(CMAKE_FIND_ROOT_PATH_MODE_INCLUDE ONLY)
 # Programs built here run under Wine (tools/wine-run keeps Wine's output off CTest's pipe).
 set(CMAKE_CROSSCOMPILING_EMULATOR ${CMAKE_CURRENT_LIST_DIR}/../tools/wine-run)
+# The CPU every Windows that runs 32-bit programs today requires: SSE2, and floating point in
+# SSE registers (long double stays the 80-bit x87 type). Applied to every C and C++ target,
+# test programs included, by the project file; re-read at each configure, unlike the *_INIT flags.
+set(KEMBO_CPU_FLAGS -march=pentium4 -mtune=generic -mfpmath=sse)
