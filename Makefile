@@ -17,11 +17,10 @@ run: build
 dist: build
 	@echo "release: $$(ls build/win32/release/KEMBO-*.zip)"
 
-# Benchmarks: an optimised build of its own (build/bench), every program of bench/ run in turn.
+# Benchmarks: optimised builds of their own (build/bench natively, build/bench-win32 for i686
+# under Wine), every program of bench/ run in both, the times side by side.
 bench: setup
-	@[ -f build/bench/CMakeCache.txt ] || cmake --preset bench >/dev/null
-	@cmake --build --preset bench
-	@for b in build/bench/*_bench; do "$$b"; done
+	@tools/bench
 
 clean:
 	rm -rf build

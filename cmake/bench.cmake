@@ -1,17 +1,36 @@
-# Benchmarks (Google Benchmark), each file of bench/ one program, measured against a peer or a
-# plain copy. stb_image is a peer for the benchmarks only, never part of the program.
-find_package(benchmark REQUIRED)
-find_path(STB_INCLUDE_DIR stb_image.h PATH_SUFFIXES stb REQUIRED)
-find_library(STB_LIBRARY stb REQUIRED)
-
+# Benchmarks, each file of bench/ one program, measured against a peer or a plain copy. stb_image
+# is a peer for the benchmarks only, never part of the program. Both worlds build them: natively
+# with the system's Google Benchmark, and for i686 (run under Wine: the figures users get) with
+# the runner of bench/support, which speaks the same interface. A file named *_win.cpp needs
+# Windows and is built for i686 only.
 file(GLOB bench_sources CONFIGURE_DEPENDS ${PROJECT_SOURCE_DIR}/bench/*.cpp)
-list(FILTER bench_sources EXCLUDE REGEX "_win\\.cpp$")  # those are built by the win32 preset
+if(WIN32)
+  # The system's stb is a Linux library: its header is compiled here.
+  find_path(STB_INCLUDE_DIR stb_image.h PATHS /usr/include/stb NO_CMAKE_FIND_ROOT_PATH REQUIRED)
+  add_library(bench_support STATIC ${PROJECT_SOURCE_DIR}/bench/support/benchmark.cpp
+    ${PROJECT_SOURCE_DIR}/bench/support/stb_image.c)
+  target_include_directories(bench_support PUBLIC ${PROJECT_SOURCE_DIR}/bench/support)
+  target_include_directories(bench_support SYSTEM PUBLIC ${STB_INCLUDE_DIR})
+  target_compile_options(bench_support PRIVATE ${warnings})
+  set_source_files_properties(${PROJECT_SOURCE_DIR}/bench/support/stb_image.c PROPERTIES COMPILE_OPTIONS -w)
+  set(bench_libs bench_support kembo_win)
+  set(bench_link_options ${static_runtime})
+else()
+  find_package(benchmark REQUIRED)
+  find_path(STB_INCLUDE_DIR stb_image.h PATH_SUFFIXES stb REQUIRED)
+  find_library(STB_LIBRARY stb REQUIRED)
+  list(FILTER bench_sources EXCLUDE REGEX "_win\\.cpp$")
+  set(bench_libs benchmark::benchmark ${STB_LIBRARY})
+  set(bench_link_options)
+endif()
+
 add_custom_target(benchmarks)
 foreach(source ${bench_sources})
   get_filename_component(name ${source} NAME_WE)
   add_executable(${name} ${source})
   target_include_directories(${name} SYSTEM PRIVATE ${STB_INCLUDE_DIR})
-  target_link_libraries(${name} PRIVATE kembo_core benchmark::benchmark ${STB_LIBRARY})
+  target_link_libraries(${name} PRIVATE kembo_core ${bench_libs})
+  target_link_options(${name} PRIVATE ${bench_link_options})
   target_compile_options(${name} PRIVATE ${warnings})
   add_dependencies(benchmarks ${name})
 endforeach()
