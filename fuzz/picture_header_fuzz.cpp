@@ -12,6 +12,7 @@ namespace {
 class NoFiles : public kembo::FileSystem {
 public:
     bool FileExists(const std::string&) override { return false; }
+    std::optional<Stamp> FileStamp(const std::string&) override { return std::nullopt; }
     std::vector<uint8_t> ReadWholeFile(const std::string&, std::size_t) override { return {}; }
     std::vector<Entry> List(const std::string&) override { return {}; }
     std::string FullPath(const std::string& path) override { return path; }

@@ -1,6 +1,7 @@
 #pragma once
 // The file operations picture loading needs; the Windows adapter lives in toolkit/.
 #include <cstdint>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -13,10 +14,19 @@ public:
         bool isFolder = false;
         bool hidden = false;
     };
+    // What tells one version of a file from another: its size and its last-write time (in the
+    // system's own units).
+    struct Stamp {
+        uint64_t size = 0;
+        uint64_t lastWriteTime = 0;
+        bool operator==(const Stamp&) const = default;
+    };
 
     virtual ~FileSystem() = default;
     // True for an existing file (not a folder).
     virtual bool FileExists(const std::string& path) = 0;
+    // The stamp of an existing file (not a folder); nothing when there is none.
+    virtual std::optional<Stamp> FileStamp(const std::string& path) = 0;
     // The whole file, read while other writers are kept out. Throws Error when the file cannot
     // be opened or read, or is larger than maxBytes.
     virtual std::vector<uint8_t> ReadWholeFile(const std::string& path, std::size_t maxBytes) = 0;

@@ -6,6 +6,7 @@ namespace kembo {
 class WinFileSystem : public FileSystem {
 public:
     bool FileExists(const std::string& path) override;
+    std::optional<Stamp> FileStamp(const std::string& path) override;
     std::vector<uint8_t> ReadWholeFile(const std::string& path, std::size_t maxBytes) override;
     std::vector<Entry> List(const std::string& pattern) override;
     std::string FullPath(const std::string& path) override;

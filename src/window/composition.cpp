@@ -55,20 +55,32 @@ void ComposePixels(const PixelBuffer& picture, PixelBuffer& work, const Composit
     }
 }
 
-void ComposePicture(PixelBuffer& target, const std::string& path, const CompositionParams& params,
-                    const PictureSource& source) {
-    if (!source.files.FileExists(path)) RaiseMessage("画像ファイルが存在しません");
-    PixelBuffer work(target.Width(), target.Height());
+namespace {
 
+PixelBuffer ReadBitmapPixels(const std::string& path, const PictureSource& source) {
     TPicture picture(source.formats, source.files);
     picture.LoadFromFile(path);
-    const auto* bitmap = dynamic_cast<const TBitmap*>(picture.Graphic());
+    auto* bitmap = dynamic_cast<TBitmap*>(picture.Graphic());
     if (!bitmap) {
         // Icons and metafiles load, but only a bitmap can be composed.
         throw PictureError(picture.Graphic()->Class().Name() + " を TBitmap に代入できません");
     }
-    ComposePixels(bitmap->Pixels(), work, params);
+    return std::move(bitmap->Pixels());
+}
+
+// The target is written only once everything has succeeded.
+void ComposeInto(PixelBuffer& target, const PixelBuffer& picture, const CompositionParams& params) {
+    PixelBuffer work(target.Width(), target.Height());
+    ComposePixels(picture, work, params);
     target = std::move(work);
+}
+
+}  // namespace
+
+void ComposePicture(PixelBuffer& target, const std::string& path, const CompositionParams& params,
+                    const PictureSource& source) {
+    if (!source.files.FileExists(path)) RaiseMessage("画像ファイルが存在しません");
+    ComposeInto(target, ReadBitmapPixels(path, source), params);
 }
 
 void ScaleBrightness(PixelBuffer& bitmap, Rect rect, int32_t percent) {
@@ -81,14 +93,24 @@ void ScaleBrightness(PixelBuffer& bitmap, Rect rect, int32_t percent) {
     for (int32_t y = rect.top; y < rect.bottom; ++y) ScaleBytes(bitmap.Row(y) + begin, bytes, percent);
 }
 
-bool ComposeOrForget(PixelBuffer& target, std::string& path, const CompositionParams& params,
-                     const PictureSource& source) {
-    if (!source.files.FileExists(path)) return false;
+bool KeptPicture::Compose(PixelBuffer& target, std::string& path, const CompositionParams& params,
+                          const PictureSource& source, PictureReading reading) {
+    // Taken before any reading: a file changed meanwhile then differs from it next time.
+    const std::optional<FileSystem::Stamp> stamp = source.files.FileStamp(path);
+    if (!stamp) {
+        Release();
+        return false;
+    }
     try {
-        ComposePicture(target, path, params, source);
+        if (reading == PictureReading::fromFile || !kept_ || kept_->path != path || kept_->stamp != *stamp) {
+            Release();  // before reading: never two decoded pictures at once
+            kept_ = Kept{path, *stamp, ReadBitmapPixels(path, source)};
+        }
+        ComposeInto(target, kept_->pixels, params);
         return true;
     } catch (...) {
         // Whatever went wrong, the picture is not shown again and nobody is told.
+        Release();
         path.clear();
         return false;
     }

@@ -2,15 +2,16 @@
 // Turning a picture file into the window's image: the display rectangle copied at its own size
 // or stretched over the whole target, margins in the margin colour, then the brightness.
 #include <cstdint>
+#include <optional>
 #include <string>
 
 #include "base/colour.h"
 #include "base/geometry.h"
 #include "image/pixel_buffer.h"
+#include "loading/file_system.h"
 
 namespace kembo {
 
-class FileSystem;
 class PictureFormats;
 
 // Where pictures come from: the format registry and the file system.
@@ -45,9 +46,32 @@ void ComposePicture(PixelBuffer& target, const std::string& path, const Composit
 // counts as 0. Throws "Worng Range error" for a rectangle that does not lie inside the bitmap.
 void ScaleBrightness(PixelBuffer& bitmap, Rect rect, int32_t percent);
 
-// ComposePicture for the window: nothing happens when there is no file at path; any failure is
-// swallowed and empties path. True when the target was composed.
-bool ComposeOrForget(PixelBuffer& target, std::string& path, const CompositionParams& params,
-                     const PictureSource& source);
+// Where a composition of the window takes its picture from.
+enum class PictureReading {
+    fromFile,        // read and decode the file
+    keptIfSameFile,  // the kept picture, when the file is still the one it was read from
+};
+
+// The window's compositions, keeping the last picture decoded so that a size change need not
+// read and decode the file again. The kept picture stands for its file only while the file has
+// the path, size and last-write time it had when it was read (checked at every composition); at
+// most one picture is kept, and reading another one lets it go first.
+class KeptPicture {
+public:
+    // ComposePicture for the window: nothing happens when there is no file at path; any failure
+    // is swallowed and empties path. True when the target was composed.
+    bool Compose(PixelBuffer& target, std::string& path, const CompositionParams& params,
+                 const PictureSource& source, PictureReading reading);
+    // Lets the kept picture go: the next composition reads its file.
+    void Release() { kept_.reset(); }
+
+private:
+    struct Kept {
+        std::string path;
+        FileSystem::Stamp stamp;
+        PixelBuffer pixels;
+    };
+    std::optional<Kept> kept_;
+};
 
 }  // namespace kembo

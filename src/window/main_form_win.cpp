@@ -65,6 +65,8 @@ void Tmainf_f1::CreatePlugins() {
 }
 
 void Tmainf_f1::ReloadSlideList() {
+    // New settings may read the same file differently (the plug-ins may have changed).
+    keptPicture_.Release();
     Settings& s = program_.settings;
     if (s.flag_SlideShow) {
         if (!slideShow_.Reload(s, program_.files)) ShowError(kNoFilesMessage);
@@ -128,23 +130,24 @@ void Tmainf_f1::RebuildBackBuffer() {
 }
 
 void Tmainf_f1::ShowCurrentPicture() {
+    // The picture shown already: unless its file has changed, the kept one is the same.
     if (program_.settings.flag_SlideShow) {
-        ComposeWhole(currentFile_);
+        ComposeWhole(currentFile_, PictureReading::keptIfSameFile);
     } else {
-        ComposeBackground();
+        ComposeBackground(PictureReading::keptIfSameFile);
     }
 }
 
-void Tmainf_f1::ComposeBackground() {
+void Tmainf_f1::ComposeBackground(PictureReading reading) {
     const Settings& s = program_.settings;
     const CompositionParams params{s.val_fpossx, s.val_fpossy, s.val_fposex, s.val_fposey, s.val_ecf, s.braito, s.backcolor};
-    if (ComposeOrForget(backBuffer_, program_.settings.fn_bgg, params, Source())) DrawBackBufferNow();
+    if (keptPicture_.Compose(backBuffer_, program_.settings.fn_bgg, params, Source(), reading)) DrawBackBufferNow();
 }
 
-void Tmainf_f1::ComposeWhole(std::string& path) {
+void Tmainf_f1::ComposeWhole(std::string& path, PictureReading reading) {
     const Settings& s = program_.settings;
     const CompositionParams params{-1, -1, -1, -1, s.val_ecf, s.braito, s.backcolor};
-    if (ComposeOrForget(backBuffer_, path, params, Source())) DrawBackBufferNow();
+    if (keptPicture_.Compose(backBuffer_, path, params, Source(), reading)) DrawBackBufferNow();
 }
 
 void Tmainf_f1::DrawBackBufferNow() {
@@ -185,7 +188,9 @@ void Tmainf_f1::FormPaint() {
 void Tmainf_f1::FormDestroy() {
     guards_.destroyStarted = true;
     HandlerGuard guard(guards_.formDestroy);
-    if (guard) backBuffer_ = PixelBuffer();
+    if (!guard) return;
+    backBuffer_ = PixelBuffer();
+    keptPicture_.Release();
 }
 
 void Tmainf_f1::FormMouseDown(UINT button) {

@@ -35,8 +35,9 @@ public:
     void AddTrayIcon();
     void RemoveTrayIcon();
     void ShowCurrentPicture();
-    void ComposeBackground();
-    void ComposeWhole(std::string& path);
+    // From the file unless told that the kept picture will do (a size change).
+    void ComposeBackground(PictureReading reading = PictureReading::fromFile);
+    void ComposeWhole(std::string& path, PictureReading reading = PictureReading::fromFile);
     void RebuildBackBuffer();
 
     const PixelBuffer& BackBuffer() const { return backBuffer_; }
@@ -114,6 +115,7 @@ private:
     PopupMenu pm1_;
     std::unique_ptr<TSPIs> plugins;
     PixelBuffer backBuffer_;
+    KeptPicture keptPicture_;
     SlideShow slideShow_;
     Timer tm_SlideShow;
     std::string currentFile_;

@@ -66,6 +66,16 @@ std::wstring FolderFromEnvironment(const wchar_t* variable) {
     return path;
 }
 
+void SetLastWriteTime(const std::wstring& path, uint64_t time) {
+    HANDLE file = CreateFileW(path.c_str(), FILE_WRITE_ATTRIBUTES, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
+                              OPEN_EXISTING, 0, nullptr);
+    if (file == INVALID_HANDLE_VALUE) throw std::runtime_error("cannot open a file to set its time");
+    const FILETIME t{static_cast<DWORD>(time), static_cast<DWORD>(time >> 32)};
+    const BOOL done = SetFileTime(file, nullptr, nullptr, &t);
+    CloseHandle(file);
+    if (!done) throw std::runtime_error("cannot set a file's time");
+}
+
 bool FileExists(const std::wstring& path) {
     return GetFileAttributesW(path.c_str()) != INVALID_FILE_ATTRIBUTES;
 }

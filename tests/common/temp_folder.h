@@ -2,6 +2,7 @@
 // A fresh folder under the temporary folder, removed with everything in it at scope end.
 #include <windows.h>
 
+#include <cstdint>
 #include <string>
 
 namespace kembo::testing {
@@ -23,6 +24,8 @@ private:
 std::string ReadWholeFile(const std::wstring& path);
 void WriteWholeFile(const std::wstring& path, const std::string& bytes);
 bool FileExists(const std::wstring& path);
+// Sets a file's last-write time (100-ns units since 1601, as FILETIME counts).
+void SetLastWriteTime(const std::wstring& path, uint64_t time);
 void RemoveTree(const std::wstring& path);
 
 // A Unix folder path from an environment variable (set by CTest) as Wine sees it: "Z:" in front,

@@ -312,25 +312,89 @@ TEST_F(ComposePictureTest, FailuresLeaveTheTargetAsItWas) {
     ExpectFailure("icon.ico", "TBitmap");
 }
 
-TEST_F(ComposePictureTest, ComposeOrForgetForgetsOnlyWhatFailed) {
+TEST_F(ComposePictureTest, WindowCompositionForgetsOnlyWhatFailed) {
+    KeptPicture kept;
     std::string path = "gone.bmp";
-    EXPECT_FALSE(ComposeOrForget(target_, path, Params(1), source_));
+    EXPECT_FALSE(kept.Compose(target_, path, Params(1), source_, PictureReading::fromFile));
     EXPECT_EQ(path, "gone.bmp");
     EXPECT_EQ(target_, before_);
 
     files_.files["bad.bmp"] = std::vector<uint8_t>(10, 0);
     files_.files["icon.ico"] = IconFile();
     for (std::string failing : {"bad.bmp", "icon.ico"}) {
-        EXPECT_FALSE(ComposeOrForget(target_, failing, Params(1), source_));
+        EXPECT_FALSE(kept.Compose(target_, failing, Params(1), source_, PictureReading::keptIfSameFile));
         EXPECT_EQ(failing, "");
         EXPECT_EQ(target_, before_);
     }
 
     files_.files["good.bmp"] = WriteBmp24(picture_);
     path = "good.bmp";
-    EXPECT_TRUE(ComposeOrForget(target_, path, Params(1, 0), source_));
+    EXPECT_TRUE(kept.Compose(target_, path, Params(1, 0), source_, PictureReading::keptIfSameFile));
     EXPECT_EQ(path, "good.bmp");
     EXPECT_EQ(target_.Pixel(3, 3), (Bgr{0, 0, 0}));
+}
+
+// A size change composes from the kept picture, as long as the file is the one it was read from.
+TEST_F(ComposePictureTest, KeptPictureServesOnlyTheSameFile) {
+    KeptPicture kept;
+    const auto compose = [&](int32_t w, int32_t h, PictureReading reading) {
+        target_ = PixelBuffer(w, h);
+        std::string path = "a.bmp";
+        EXPECT_TRUE(kept.Compose(target_, path, Params(1, 50), source_, reading));
+        return files_.reads["a.bmp"];
+    };
+    files_.files["a.bmp"] = WriteBmp24(picture_);
+    files_.writeTimes["a.bmp"] = 1000;
+    EXPECT_EQ(compose(10, 6, PictureReading::keptIfSameFile), 1);
+    EXPECT_EQ(compose(7, 4, PictureReading::keptIfSameFile), 1);
+    EXPECT_EQ(target_, ComposeInto(7, 4, picture_, Params(1, 50)));
+
+    // Rewritten at the same size: the time tells.
+    const PixelBuffer other = Noise(5, 3, 8);
+    files_.files["a.bmp"] = WriteBmp24(other);
+    files_.writeTimes["a.bmp"] = 1001;
+    EXPECT_EQ(compose(9, 5, PictureReading::keptIfSameFile), 2);
+    EXPECT_EQ(target_, ComposeInto(9, 5, other, Params(1, 50)));
+
+    // Rewritten within the same time: the size tells.
+    const PixelBuffer wider = Noise(6, 3, 9);
+    files_.files["a.bmp"] = WriteBmp24(wider);
+    EXPECT_EQ(compose(9, 5, PictureReading::keptIfSameFile), 3);
+    EXPECT_EQ(target_, ComposeInto(9, 5, wider, Params(1, 50)));
+
+    // A new slide is always read.
+    EXPECT_EQ(compose(9, 5, PictureReading::fromFile), 4);
+    EXPECT_EQ(compose(8, 5, PictureReading::keptIfSameFile), 4);
+}
+
+TEST_F(ComposePictureTest, OnlyOnePictureIsKeptAndAGoneFileShowsNothing) {
+    KeptPicture kept;
+    files_.files["a.bmp"] = WriteBmp24(picture_);
+    files_.files["b.bmp"] = WriteBmp24(Noise(4, 4, 3));
+    const auto compose = [&](const std::string& name) {
+        std::string path = name;
+        return kept.Compose(target_, path, Params(0), source_, PictureReading::keptIfSameFile);
+    };
+    EXPECT_TRUE(compose("a.bmp"));
+    EXPECT_TRUE(compose("b.bmp"));
+    EXPECT_TRUE(compose("a.bmp"));
+    EXPECT_EQ(files_.reads["a.bmp"], 2);
+    kept.Release();
+    EXPECT_TRUE(compose("a.bmp"));
+    EXPECT_EQ(files_.reads["a.bmp"], 3);
+
+    // Deleted: nothing is composed (the target keeps what it had) and the name stays.
+    const std::vector<uint8_t> bytes = files_.files["a.bmp"];
+    files_.files.erase("a.bmp");
+    target_ = before_;
+    std::string path = "a.bmp";
+    EXPECT_FALSE(kept.Compose(target_, path, Params(0), source_, PictureReading::keptIfSameFile));
+    EXPECT_EQ(path, "a.bmp");
+    EXPECT_EQ(target_, before_);
+    // Back with the same size and time, it is read again: the kept picture went with the file.
+    files_.files["a.bmp"] = bytes;
+    EXPECT_TRUE(compose("a.bmp"));
+    EXPECT_EQ(files_.reads["a.bmp"], 4);
 }
 
 }  // namespace

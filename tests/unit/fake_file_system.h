@@ -16,6 +16,8 @@ public:
     // Folder (with trailing '\') → entries in the order the "file system" returns them.
     std::map<std::string, std::vector<Entry>> folders;
     std::vector<std::string> listed;  // patterns asked for
+    std::map<std::string, uint64_t> writeTimes;  // 0 when not set
+    std::map<std::string, int> reads;            // whole-file reads of each path
 
     void AddFile(const std::string& folder, const std::string& name, std::vector<uint8_t> data = {}) {
         files[folder + name] = std::move(data);
@@ -23,7 +25,13 @@ public:
     }
 
     bool FileExists(const std::string& path) override { return files.count(path) != 0; }
+    std::optional<Stamp> FileStamp(const std::string& path) override {
+        const auto it = files.find(path);
+        if (it == files.end()) return std::nullopt;
+        return Stamp{it->second.size(), writeTimes.count(path) ? writeTimes.at(path) : 0};
+    }
     std::vector<uint8_t> ReadWholeFile(const std::string& path, std::size_t maxBytes) override {
+        ++reads[path];
         const auto it = files.find(path);
         if (it == files.end()) throw Error("ファイル " + path + " を開けません");
         if (it->second.size() > maxBytes) throw Error("too large");

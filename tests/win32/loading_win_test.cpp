@@ -86,15 +86,26 @@ TEST(ListFolderFilesWinTest, ListsHiddenFilesButNoFolders) {
     SetCurrentDirectoryW(L"C:\\");
 }
 
-TEST(FileSystemWinTest, ReadsWholeFilesAndRefusesMissingOrHugeOnes) {
+TEST(FileSystemWinTest, ReadsAndStampsWholeFilesAndRefusesMissingOrHugeOnes) {
     TempFolder folder;
     WriteWholeFile(folder.File(L"data.bin"), std::string(100000, 'k'));
     WinFileSystem files;
-    EXPECT_EQ(files.ReadWholeFile(Narrow(folder.File(L"data.bin")), 1 << 20).size(), 100000u);
-    EXPECT_THROW(files.ReadWholeFile(Narrow(folder.File(L"data.bin")), 1000), Error);
+    const std::string data = Narrow(folder.File(L"data.bin"));
+    EXPECT_EQ(files.ReadWholeFile(data, 1 << 20).size(), 100000u);
+    EXPECT_THROW(files.ReadWholeFile(data, 1000), Error);
     EXPECT_THROW(files.ReadWholeFile(Narrow(folder.File(L"none.bin")), 1000), Error);
-    EXPECT_TRUE(files.FileExists(Narrow(folder.File(L"data.bin"))));
+    EXPECT_TRUE(files.FileExists(data));
     EXPECT_FALSE(files.FileExists(Narrow(folder.Path())));
+
+    // Size and last-write time (a time beyond 32 bits); nothing for a folder or a missing file.
+    const uint64_t time = 0x01DB'1234'5678'9ABCull;
+    testing::SetLastWriteTime(folder.File(L"data.bin"), time);
+    EXPECT_EQ(files.FileStamp(data), (FileSystem::Stamp{100000, time}));
+    WriteWholeFile(folder.File(L"data.bin"), std::string(100001, 'k'));
+    testing::SetLastWriteTime(folder.File(L"data.bin"), time);
+    EXPECT_EQ(files.FileStamp(data), (FileSystem::Stamp{100001, time}));
+    EXPECT_FALSE(files.FileStamp(Narrow(folder.Path())));
+    EXPECT_FALSE(files.FileStamp(Narrow(folder.File(L"none.bin"))));
 }
 
 // A 16 × 16 icon of one colour, 32 bits per pixel with its AND mask.
