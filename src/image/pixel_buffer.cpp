@@ -24,6 +24,21 @@ PixelBuffer::PixelBuffer(int32_t width, int32_t height) {
     data_.assign(stride_ * static_cast<std::size_t>(height), 0);
 }
 
+void PixelBuffer::Reshape(int32_t width, int32_t height) {
+    CheckSize(width, height, width > 0 ? StrideFor(width) : 0);
+    const std::size_t bytes = StrideFor(width) * static_cast<std::size_t>(height);
+    if (bytes > data_.capacity()) {
+        // A new store: the old pixels need not be copied into it.
+        std::vector<uint8_t> larger(bytes);
+        data_.swap(larger);
+    } else {
+        data_.resize(bytes);
+    }
+    width_ = width;
+    height_ = height;
+    stride_ = StrideFor(width);
+}
+
 Mask::Mask(int32_t width, int32_t height) {
     CheckSize(width, height, width > 0 ? static_cast<std::size_t>(width) : 0);
     width_ = width;

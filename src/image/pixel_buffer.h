@@ -33,6 +33,10 @@ public:
     PixelBuffer() = default;
     // All black. Throws PictureError for a negative side or a store beyond kMaxBytes.
     PixelBuffer(int32_t width, int32_t height);
+    // Takes a new size for pixels about to be overwritten: the store is kept when it is large
+    // enough (a window changing size need not allocate each time), so the pixels are left as
+    // they fall. Throws as the constructor does, and then leaves the buffer as it was.
+    void Reshape(int32_t width, int32_t height);
 
     int32_t Width() const { return width_; }
     int32_t Height() const { return height_; }

@@ -68,19 +68,15 @@ PixelBuffer ReadBitmapPixels(const std::string& path, const PictureSource& sourc
     return std::move(bitmap->Pixels());
 }
 
-// The target is written only once everything has succeeded.
-void ComposeInto(PixelBuffer& target, const PixelBuffer& picture, const CompositionParams& params) {
-    PixelBuffer work(target.Width(), target.Height());
-    ComposePixels(picture, work, params);
-    target = std::move(work);
-}
-
 }  // namespace
 
 void ComposePicture(PixelBuffer& target, const std::string& path, const CompositionParams& params,
                     const PictureSource& source) {
     if (!source.files.FileExists(path)) RaiseMessage("画像ファイルが存在しません");
-    ComposeInto(target, ReadBitmapPixels(path, source), params);
+    const PixelBuffer picture = ReadBitmapPixels(path, source);
+    PixelBuffer work(target.Width(), target.Height());
+    ComposePixels(picture, work, params);
+    target = std::move(work);
 }
 
 void ScaleBrightness(PixelBuffer& bitmap, Rect rect, int32_t percent) {
@@ -106,7 +102,7 @@ bool KeptPicture::Compose(PixelBuffer& target, std::string& path, const Composit
             Release();  // before reading: never two decoded pictures at once
             kept_ = Kept{path, *stamp, ReadBitmapPixels(path, source)};
         }
-        ComposeInto(target, kept_->pixels, params);
+        ComposePixels(kept_->pixels, target, params);
         return true;
     } catch (...) {
         // Whatever went wrong, the picture is not shown again and nobody is told.

@@ -55,7 +55,9 @@ enum class PictureReading {
 // The window's compositions, keeping the last picture decoded so that a size change need not
 // read and decode the file again. The kept picture stands for its file only while the file has
 // the path, size and last-write time it had when it was read (checked at every composition); at
-// most one picture is kept, and reading another one lets it go first.
+// most one picture is kept, and reading another one lets it go first. Every failure (a missing,
+// unreadable or damaged file) comes before the target is touched: once the picture is decoded,
+// it is composed straight into the target, without a second window-sized buffer.
 class KeptPicture {
 public:
     // ComposePicture for the window: nothing happens when there is no file at path; any failure

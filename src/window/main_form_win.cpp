@@ -120,7 +120,7 @@ void Tmainf_f1::CaptureWindowRect() {
 
 void Tmainf_f1::RebuildBackBuffer() {
     try {
-        backBuffer_ = PixelBuffer(ClientWidth(), ClientHeight());
+        backBuffer_.Reshape(ClientWidth(), ClientHeight());
     } catch (const std::exception&) {
         // A window too large for a picture in memory (a settings file can ask for one) shows
         // its background colour only.
@@ -129,25 +129,35 @@ void Tmainf_f1::RebuildBackBuffer() {
     FillAll(backBuffer_, ToBgr(GetSysColor(COLOR_BTNFACE)));
 }
 
+CompositionParams Tmainf_f1::BackgroundParams() const {
+    const Settings& s = program_.settings;
+    return CompositionParams{s.val_fpossx, s.val_fpossy, s.val_fposex, s.val_fposey, s.val_ecf, s.braito, s.backcolor};
+}
+
+CompositionParams Tmainf_f1::WholeParams() const {
+    const Settings& s = program_.settings;
+    return CompositionParams{-1, -1, -1, -1, s.val_ecf, s.braito, s.backcolor};
+}
+
 void Tmainf_f1::ShowCurrentPicture() {
-    // The picture shown already: unless its file has changed, the kept one is the same.
+    // The picture shown already: unless its file has changed, the kept one is the same. Drawing
+    // it here too would only double the repaint that follows (a size change's largest cost).
+    const auto reading = PictureReading::keptIfSameFile;
     if (program_.settings.flag_SlideShow) {
-        ComposeWhole(currentFile_, PictureReading::keptIfSameFile);
+        keptPicture_.Compose(backBuffer_, currentFile_, WholeParams(), Source(), reading);
     } else {
-        ComposeBackground(PictureReading::keptIfSameFile);
+        keptPicture_.Compose(backBuffer_, program_.settings.fn_bgg, BackgroundParams(), Source(), reading);
     }
 }
 
-void Tmainf_f1::ComposeBackground(PictureReading reading) {
-    const Settings& s = program_.settings;
-    const CompositionParams params{s.val_fpossx, s.val_fpossy, s.val_fposex, s.val_fposey, s.val_ecf, s.braito, s.backcolor};
-    if (keptPicture_.Compose(backBuffer_, program_.settings.fn_bgg, params, Source(), reading)) DrawBackBufferNow();
+void Tmainf_f1::ComposeBackground() {
+    const auto reading = PictureReading::fromFile;
+    if (keptPicture_.Compose(backBuffer_, program_.settings.fn_bgg, BackgroundParams(), Source(), reading))
+        DrawBackBufferNow();
 }
 
-void Tmainf_f1::ComposeWhole(std::string& path, PictureReading reading) {
-    const Settings& s = program_.settings;
-    const CompositionParams params{-1, -1, -1, -1, s.val_ecf, s.braito, s.backcolor};
-    if (keptPicture_.Compose(backBuffer_, path, params, Source(), reading)) DrawBackBufferNow();
+void Tmainf_f1::ComposeWhole(std::string& path) {
+    if (keptPicture_.Compose(backBuffer_, path, WholeParams(), Source(), PictureReading::fromFile)) DrawBackBufferNow();
 }
 
 void Tmainf_f1::DrawBackBufferNow() {

@@ -34,10 +34,12 @@ public:
     void ApplyZOrder();
     void AddTrayIcon();
     void RemoveTrayIcon();
+    // Composes the picture shown (from the kept one while its file is unchanged) without drawing
+    // it: its callers repaint the whole window right after.
     void ShowCurrentPicture();
-    // From the file unless told that the kept picture will do (a size change).
-    void ComposeBackground(PictureReading reading = PictureReading::fromFile);
-    void ComposeWhole(std::string& path, PictureReading reading = PictureReading::fromFile);
+    // Read from the file, composed and drawn at once.
+    void ComposeBackground();
+    void ComposeWhole(std::string& path);
     void RebuildBackBuffer();
 
     const PixelBuffer& BackBuffer() const { return backBuffer_; }
@@ -89,6 +91,8 @@ private:
     void EndSession();
     void tm_SlideShowTimer();
     void DrawBackBufferNow();
+    CompositionParams BackgroundParams() const;
+    CompositionParams WholeParams() const;
     PictureSource Source() const;
 
     // Menu (main_form_menu_win.cpp).

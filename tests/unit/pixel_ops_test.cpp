@@ -4,6 +4,7 @@
 #include <string>
 #include <vector>
 
+#include "base/errors.h"
 #include "image/pixel_ops.h"
 
 namespace kembo {
@@ -44,6 +45,28 @@ PixelBuffer NaiveCopy(const PixelBuffer& src, int64_t sx, int64_t sy, int64_t w,
 
 constexpr int32_t kCoords[] = {INT32_MIN, -100000, -5, -1, 0, 3, 6, 100000, INT32_MAX};
 constexpr int32_t kSizes[] = {INT32_MIN, -1, 0, 1, 4, 9, INT32_MAX};
+
+TEST(PixelBuffer, ReshapeKeepsTheStoreUnlessItMustGrow) {
+    PixelBuffer b(10, 4);
+    const uint8_t* store = b.Data();
+    b.Reshape(7, 5);
+    EXPECT_EQ(b.Data(), store);
+    EXPECT_EQ(b.Stride(), 24u);
+    EXPECT_EQ(b.SizeBytes(), 120u);
+    b.SetPixel(6, 4, Bgr{1, 2, 3});
+
+    b.Reshape(21, 20);
+    EXPECT_EQ(b.Stride(), 64u);
+    ASSERT_EQ(b.SizeBytes(), 1280u);
+    b.SetPixel(20, 19, Bgr{4, 5, 6});
+    // Refused sizes leave the buffer as it was.
+    EXPECT_THROW(b.Reshape(-1, 3), PictureError);
+    EXPECT_THROW(b.Reshape(PixelBuffer::kMaxSide, PixelBuffer::kMaxSide), PictureError);
+    EXPECT_EQ(b.Width(), 21);
+    EXPECT_EQ(b.Pixel(20, 19), (Bgr{4, 5, 6}));
+    b.Reshape(0, 7);
+    EXPECT_TRUE(b.Empty());
+}
 
 TEST(CopyRect, ClipsAtEveryEdgeForAnyCoordinates) {
     const PixelBuffer src = Pattern(7, 5, 1);
