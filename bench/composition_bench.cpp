@@ -90,6 +90,23 @@ void StretchOneColumnLess(benchmark::State& state) {
     SetBytes(state, backBuffer);
 }
 
+// The pixel work of one size change of the window over a kept picture, two sizes in turn: the
+// back buffer takes the new size and the window's colour, then the picture is composed (fit).
+void SizeChangeFromKeptPicture(benchmark::State& state) {
+    const PixelBuffer& picture = Picture();
+    PixelBuffer backBuffer;
+    bool large = false;
+    for (auto _ : state) {
+        large = !large;
+        backBuffer.Reshape(large ? kScreenWidth : kScreenWidth - 20, large ? kScreenHeight : kScreenHeight - 15);
+        kembo::FillAll(backBuffer, kembo::Bgr{0xF0, 0xF0, 0xF0});
+        kembo::ComposePixels(picture, backBuffer, CompositionParams{.scalingType = 1, .brightness = 100, .margin = 0x336699});
+        benchmark::DoNotOptimize(backBuffer.Data());
+        benchmark::ClobberMemory();
+    }
+    state.SetBytesProcessed(static_cast<int64_t>(state.iterations() * PixelBuffer::StrideFor(kScreenWidth) * kScreenHeight));
+}
+
 // The brightness pass on its own, as its other callers use it.
 void ScaleBrightnessPass(benchmark::State& state) {
     PixelBuffer backBuffer(kScreenWidth, kScreenHeight);
@@ -106,6 +123,7 @@ BENCHMARK(OwnSizeBrightness100)->Unit(benchmark::kMicrosecond);
 BENCHMARK(StretchShrink)->Unit(benchmark::kMicrosecond);
 BENCHMARK(StretchOneColumnLess)->Unit(benchmark::kMicrosecond);
 BENCHMARK(ScaleBrightnessPass)->Unit(benchmark::kMicrosecond);
+BENCHMARK(SizeChangeFromKeptPicture)->Unit(benchmark::kMicrosecond);
 
 }  // namespace
 

@@ -34,3 +34,14 @@ foreach(source ${bench_sources})
   target_compile_options(${name} PRIVATE ${warnings})
   add_dependencies(benchmarks ${name})
 endforeach()
+
+if(WIN32)
+  # Live resizing timed from another program, over the KEMBO.EXE of this build (and others).
+  add_executable(window_resize ${PROJECT_SOURCE_DIR}/bench/e2e/window_resize_win.cpp
+    ${PROJECT_SOURCE_DIR}/tests/common/temp_folder.cpp)
+  target_include_directories(window_resize PRIVATE ${PROJECT_SOURCE_DIR}/tests/common)
+  target_link_libraries(window_resize PRIVATE kembo_win)
+  target_link_options(window_resize PRIVATE ${static_runtime} -municode)
+  target_compile_options(window_resize PRIVATE ${warnings})
+  add_dependencies(benchmarks window_resize KEMBO)
+endif()

@@ -1,0 +1,127 @@
+// The main window's own part of a size change, in this process: the back buffer made anew, the
+// picture composed into it and drawn, and the paint. Over a 4000 x 3000 BMP (the kept picture
+// composed again), against the same window with no picture (the window system's own part) and
+// against drawing one back buffer. Read the ratios: the picture should add at most a few draws.
+#include <benchmark/benchmark.h>
+
+#include <windows.h>
+
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "core/program.h"
+#include "image/bmp_writer.h"
+#include "toolkit/application_win.h"
+#include "toolkit/draw_win.h"
+#include "toolkit/file_system_win.h"
+#include "toolkit/plugin_ports_win.h"
+#include "toolkit/store_ports_win.h"
+#include "toolkit/text_win.h"
+#include "window/main_form_win.h"
+
+namespace {
+
+using namespace kembo;
+
+constexpr int kWidth = 1180, kHeight = 885;  // the larger of the two sizes taken in turn
+
+// A 4000 x 3000 BMP of random pixels in the temporary folder, removed at exit.
+class LargePicture {
+public:
+    LargePicture() {
+        wchar_t folder[MAX_PATH + 1];
+        GetTempPathW(MAX_PATH + 1, folder);
+        path_ = std::wstring(folder) + L"kembo-bench-" + std::to_wstring(GetCurrentProcessId()) + L".bmp";
+        PixelBuffer pixels(4000, 3000);
+        uint32_t state = 2463534242u;
+        for (std::size_t i = 0; i < pixels.SizeBytes(); ++i) {
+            state ^= state << 13;
+            state ^= state >> 17;
+            state ^= state << 5;
+            pixels.Data()[i] = static_cast<uint8_t>(state);
+        }
+        const std::vector<uint8_t> bytes = WriteBmp24(pixels);
+        HANDLE file = CreateFileW(path_.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr);
+        DWORD written = 0;
+        WriteFile(file, bytes.data(), static_cast<DWORD>(bytes.size()), &written, nullptr);
+        CloseHandle(file);
+    }
+    ~LargePicture() { DeleteFileW(path_.c_str()); }
+    std::string Path() const { return Narrow(path_); }
+
+private:
+    std::wstring path_;
+};
+
+const LargePicture& Picture() {
+    static const LargePicture picture;
+    return picture;
+}
+
+// The program with the real ports and its main window, shown, over the given background.
+class Frame {
+public:
+    explicit Frame(const std::string& background) {
+        program_.settings.val_usespi = 0;
+        program_.settings.fn_bgg = background;
+        program_.settings.width = kWidth;
+        program_.settings.height = kHeight;
+        app_.SetTitle("KEMBO");
+        form_ = std::make_unique<Tmainf_f1>(app_, program_);
+        form_->Create();
+        form_->ApplyWindowSettings();
+        form_->Show();
+        app_.ProcessMessages();
+    }
+    Tmainf_f1& Form() { return *form_; }
+
+private:
+    WinProfilePort profile_;
+    WinRegistryPort registry_;
+    WinFileSystem files_;
+    WinModuleLoader modules_;
+    WinLocalMemory memory_;
+    WinAnsiCodec ansi_;
+    WinSystemFolders folders_;
+    Program program_{SystemPorts{profile_, registry_, files_, modules_, memory_, ansi_, folders_}};
+    Application app_{GetModuleHandleW(nullptr)};
+    std::unique_ptr<Tmainf_f1> form_;
+};
+
+// Two sizes in turn, each change handled and painted before the next.
+void Resize(benchmark::State& state, const std::string& background) {
+    Frame frame(background);
+    HWND window = frame.Form().Handle();
+    bool large = false;
+    for (auto _ : state) {
+        large = !large;
+        SetWindowPos(window, nullptr, 0, 0, large ? kWidth : kWidth - 20, large ? kHeight : kHeight - 15,
+                     SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+        UpdateWindow(window);
+        GdiFlush();
+    }
+}
+
+void ResizeOverLargeBmp(benchmark::State& state) { Resize(state, Picture().Path()); }
+void ResizeWithoutPicture(benchmark::State& state) { Resize(state, ""); }
+
+void DrawBackBuffer(benchmark::State& state) {
+    Frame frame("");
+    PixelBuffer buffer(kWidth, kHeight);
+    HWND window = frame.Form().Handle();
+    for (auto _ : state) {
+        HDC dc = GetDC(window);
+        DrawPixels(dc, 0, 0, buffer);
+        ReleaseDC(window, dc);
+        GdiFlush();
+    }
+}
+
+BENCHMARK(DrawBackBuffer)->Unit(benchmark::kMillisecond)->UseRealTime();
+BENCHMARK(ResizeWithoutPicture)->Unit(benchmark::kMillisecond)->UseRealTime();
+BENCHMARK(ResizeOverLargeBmp)->Unit(benchmark::kMillisecond)->UseRealTime();
+
+}  // namespace
+
+BENCHMARK_MAIN();
