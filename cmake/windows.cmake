@@ -96,6 +96,9 @@ function(kembo_wine_test name)
 endfunction()
 
 kembo_wine_test(win32)
+# The benchmark runner of the i686 build (bench/support) is tested where it runs.
+target_sources(win32_tests PRIVATE ${PROJECT_SOURCE_DIR}/bench/support/benchmark.cpp)
+target_include_directories(win32_tests PRIVATE ${PROJECT_SOURCE_DIR}/bench/support)
 kembo_wine_test(e2e)
 add_dependencies(e2e_tests KEMBO)
 add_dependencies(win32_tests KEMBO)
