@@ -5,6 +5,7 @@
 
 #include <cstring>
 
+#include "common/noise.h"
 #include "image/pixel_ops.h"
 #include "window/composition.h"
 
@@ -20,17 +21,7 @@ constexpr int32_t kScreenWidth = 1920;
 constexpr int32_t kScreenHeight = 1080;
 
 const PixelBuffer& Picture() {
-    static const PixelBuffer picture = [] {
-        PixelBuffer p(kPictureWidth, kPictureHeight);
-        uint32_t state = 2463534242u;
-        for (std::size_t i = 0; i < p.SizeBytes(); ++i) {
-            state ^= state << 13;
-            state ^= state >> 17;
-            state ^= state << 5;
-            p.Data()[i] = static_cast<uint8_t>(state);
-        }
-        return p;
-    }();
+    static const PixelBuffer picture = kembo::bench::NoisePicture(kPictureWidth, kPictureHeight);
     return picture;
 }
 

@@ -10,6 +10,7 @@
 #include <string>
 #include <vector>
 
+#include "common/noise.h"
 #include "core/program.h"
 #include "image/bmp_writer.h"
 #include "toolkit/application_win.h"
@@ -33,15 +34,7 @@ public:
         wchar_t folder[MAX_PATH + 1];
         GetTempPathW(MAX_PATH + 1, folder);
         path_ = std::wstring(folder) + L"kembo-bench-" + std::to_wstring(GetCurrentProcessId()) + L".bmp";
-        PixelBuffer pixels(4000, 3000);
-        uint32_t state = 2463534242u;
-        for (std::size_t i = 0; i < pixels.SizeBytes(); ++i) {
-            state ^= state << 13;
-            state ^= state >> 17;
-            state ^= state << 5;
-            pixels.Data()[i] = static_cast<uint8_t>(state);
-        }
-        const std::vector<uint8_t> bytes = WriteBmp24(pixels);
+        const std::vector<uint8_t> bytes = WriteBmp24(bench::NoisePicture(4000, 3000));
         HANDLE file = CreateFileW(path_.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr);
         DWORD written = 0;
         WriteFile(file, bytes.data(), static_cast<DWORD>(bytes.size()), &written, nullptr);

@@ -15,6 +15,7 @@
 #include <string>
 #include <vector>
 
+#include "common/noise.h"
 #include "image/bmp_writer.h"
 #include "temp_folder.h"
 #include "toolkit/handles_win.h"
@@ -78,17 +79,8 @@ Options ParseOptions(int argc, wchar_t** argv) {
     return o;
 }
 
-// Random pixels: nothing for a decoder to take a short cut on.
 void WriteLargeBmp(const std::wstring& path) {
-    kembo::PixelBuffer pixels(kPictureWidth, kPictureHeight);
-    uint32_t state = 2463534242u;
-    for (std::size_t i = 0; i < pixels.SizeBytes(); ++i) {
-        state ^= state << 13;
-        state ^= state >> 17;
-        state ^= state << 5;
-        pixels.Data()[i] = static_cast<uint8_t>(state);
-    }
-    const std::vector<uint8_t> bytes = kembo::WriteBmp24(pixels);
+    const std::vector<uint8_t> bytes = kembo::WriteBmp24(kembo::bench::NoisePicture(kPictureWidth, kPictureHeight));
     kembo::testing::WriteWholeFile(path, std::string(bytes.begin(), bytes.end()));
 }
 
