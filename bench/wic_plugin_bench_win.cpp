@@ -1,13 +1,15 @@
 // A 6000 × 4000 JPEG and a 4000 × 3000 PNG read through the shipped import plug-in, called as
 // the host calls it, against the same decode done directly with the imaging component into a
-// plain bitmap, in the same process. Windows only (run under Wine):
-//   tools/wine-run build/win32/wic_plugin_bench.exe [path of kembowic.spi]
+// plain bitmap, in the same process; times include reading the file. Windows only: make bench
+// runs it under Wine, with the kembowic.spi of its build (dist\ beside the program).
 // Read the ratios: the plug-in should add no more than its one pass over the pixels.
+#include <benchmark/benchmark.h>
+
 #include <windows.h>
 #include <wincodec.h>
 
 #include <algorithm>
-#include <cstdio>
+#include <memory>
 #include <stdexcept>
 #include <string>
 #include <vector>
@@ -26,20 +28,6 @@
 namespace {
 
 using namespace kembo;
-
-constexpr int kRounds = 5;
-
-double Now() {
-    LARGE_INTEGER frequency, count;
-    QueryPerformanceFrequency(&frequency);
-    QueryPerformanceCounter(&count);
-    return static_cast<double>(count.QuadPart) * 1000.0 / static_cast<double>(frequency.QuadPart);
-}
-
-double Median(std::vector<double> values) {
-    std::sort(values.begin(), values.end());
-    return values[values.size() / 2];
-}
 
 // Something like a photo: smooth light with grain, so the encoders have real work to do.
 testing::TestImage Photo(int width, int height) {
@@ -123,64 +111,97 @@ void DecodeThroughPlugin(TSPI& plugin, const std::wstring& path) {
     LocalFree(pixels);
 }
 
-void Measure(const char* what, IWICImagingFactory& factory, TSPI& plugin, FileSystem& files, const std::wstring& path) {
-    std::vector<double> direct, viaPlugin, intoPicture;
-    for (int round = 0; round < kRounds; ++round) {
-        double start = Now();
-        DecodeDirectly(factory, path);
-        direct.push_back(Now() - start);
-        start = Now();
-        DecodeThroughPlugin(plugin, path);
-        viaPlugin.push_back(Now() - start);
-        start = Now();
-        TSPIBitmap picture(files);
-        picture.LoadFromFile(Narrow(path));
-        intoPicture.push_back(Now() - start);
-    }
-    const double d = Median(direct), p = Median(viaPlugin), h = Median(intoPicture);
-    std::printf("%-16s direct %7.1f ms | plug-in, file to bitmap handles %7.1f ms = %.3fx | into the host's picture %7.1f ms = %.3fx\n",
-                what, d, p, p / d, h, h / d);
-}
-
-}  // namespace
-
-int main(int argc, char** argv) {
-    std::setvbuf(stdout, nullptr, _IONBF, 0);
-    try {
+// The plug-in loaded as the host loads it, the imaging component, and the two pictures, made
+// once for all the benchmarks.
+class Setting {
+public:
+    Setting() {
         if (FAILED(CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED))) throw std::runtime_error("no COM");
         wchar_t exe[MAX_PATH];
         GetModuleFileNameW(nullptr, exe, MAX_PATH);
         std::wstring pluginPath = exe;
         pluginPath = pluginPath.substr(0, pluginPath.find_last_of(L'\\') + 1) + L"dist\\kembowic.spi";
-        if (argc > 1) pluginPath = Wide(argv[1]);
-
         StartSPIBitmap();
-        WinModuleLoader modules;
-        WinLocalMemory memory;
-        WinAnsiCodec ansi;
-        WinFileSystem files;
-        WinRegistryPort registry;
-        WinSystemFolders folders;
-        PictureFormats formats;
-        TSPIs spis{SpiHostPorts{modules, memory, ansi, files, registry, folders, formats}, "C:\\nowhere\\"};
-        spis.Search(Narrow(pluginPath));
-        if (spis.Count() != 1) throw std::runtime_error("the plug-in did not load: " + Narrow(pluginPath));
-
-        Owned<IWICImagingFactory> factory;
+        spis_.Search(Narrow(pluginPath));
+        if (spis_.Count() != 1) throw std::runtime_error("the plug-in did not load: " + Narrow(pluginPath));
         if (FAILED(CoCreateInstance(CLSID_WICImagingFactory1, nullptr, CLSCTX_INPROC_SERVER, IID_IWICImagingFactory,
-                                    reinterpret_cast<void**>(&factory.p)))) {
+                                    reinterpret_cast<void**>(&factory_.p)))) {
             throw std::runtime_error("no imaging component");
         }
-        testing::TempFolder folder;
-        const std::wstring jpeg = folder.File(L"photo.jpg"), png = folder.File(L"photo.png");
-        testing::WriteWholeFile(jpeg, testing::EncodeWic(GUID_ContainerFormatJpeg, Photo(6000, 4000)));
-        testing::WriteWholeFile(png, testing::EncodeWic(GUID_ContainerFormatPng, Photo(4000, 3000)));
-        std::printf("median of %d rounds each, alternating; times include reading the file\n", kRounds);
-        Measure("6000x4000 JPEG", *factory.p, spis.Items(0), files, jpeg);
-        Measure("4000x3000 PNG", *factory.p, spis.Items(0), files, png);
-        return 0;
-    } catch (const std::exception& e) {
-        std::fprintf(stderr, "wic_plugin_bench: %s\n", e.what());
-        return 1;
+        testing::WriteWholeFile(Jpeg(), testing::EncodeWic(GUID_ContainerFormatJpeg, Photo(6000, 4000)));
+        testing::WriteWholeFile(Png(), testing::EncodeWic(GUID_ContainerFormatPng, Photo(4000, 3000)));
     }
+    std::wstring Jpeg() const { return folder_.File(L"photo.jpg"); }
+    std::wstring Png() const { return folder_.File(L"photo.png"); }
+    IWICImagingFactory& Factory() { return *factory_.p; }
+    TSPI& Plugin() { return spis_.Items(0); }
+    FileSystem& Files() { return files_; }
+
+private:
+    WinModuleLoader modules_;
+    WinLocalMemory memory_;
+    WinAnsiCodec ansi_;
+    WinFileSystem files_;
+    WinRegistryPort registry_;
+    WinSystemFolders folders_;
+    PictureFormats formats_;
+    TSPIs spis_{SpiHostPorts{modules_, memory_, ansi_, files_, registry_, folders_, formats_}, "C:\\nowhere\\"};
+    Owned<IWICImagingFactory> factory_;
+    testing::TempFolder folder_;
+};
+
+// The setting, or the reason there is none (each benchmark then reports it as its error).
+Setting* TheSetting(std::string& error) {
+    static std::string failure;
+    static const std::unique_ptr<Setting> setting = []() -> std::unique_ptr<Setting> {
+        try {
+            return std::make_unique<Setting>();
+        } catch (const std::exception& e) {
+            failure = e.what();
+            return nullptr;
+        }
+    }();
+    error = failure;
+    return setting.get();
 }
+
+enum class Picture { jpeg, png };
+
+// Times one way of reading one of the two pictures.
+template <typename Read>
+void Measure(benchmark::State& state, Picture picture, Read read) {
+    std::string error;
+    Setting* setting = TheSetting(error);
+    if (!setting) {
+        state.SkipWithError(error);
+        return;
+    }
+    const std::wstring path = picture == Picture::jpeg ? setting->Jpeg() : setting->Png();
+    for (auto _ : state) read(*setting, path);
+}
+
+void Direct(benchmark::State& state, Picture picture) {
+    Measure(state, picture, [](Setting& s, const std::wstring& path) { DecodeDirectly(s.Factory(), path); });
+}
+
+void ThroughPlugin(benchmark::State& state, Picture picture) {
+    Measure(state, picture, [](Setting& s, const std::wstring& path) { DecodeThroughPlugin(s.Plugin(), path); });
+}
+
+void IntoHostPicture(benchmark::State& state, Picture picture) {
+    Measure(state, picture, [](Setting& s, const std::wstring& path) {
+        TSPIBitmap bitmap(s.Files());
+        bitmap.LoadFromFile(Narrow(path));
+    });
+}
+
+BENCHMARK_CAPTURE(Direct, jpeg_6000x4000, Picture::jpeg)->Unit(benchmark::kMillisecond)->UseRealTime();
+BENCHMARK_CAPTURE(ThroughPlugin, jpeg_6000x4000, Picture::jpeg)->Unit(benchmark::kMillisecond)->UseRealTime();
+BENCHMARK_CAPTURE(IntoHostPicture, jpeg_6000x4000, Picture::jpeg)->Unit(benchmark::kMillisecond)->UseRealTime();
+BENCHMARK_CAPTURE(Direct, png_4000x3000, Picture::png)->Unit(benchmark::kMillisecond)->UseRealTime();
+BENCHMARK_CAPTURE(ThroughPlugin, png_4000x3000, Picture::png)->Unit(benchmark::kMillisecond)->UseRealTime();
+BENCHMARK_CAPTURE(IntoHostPicture, png_4000x3000, Picture::png)->Unit(benchmark::kMillisecond)->UseRealTime();
+
+}  // namespace
+
+BENCHMARK_MAIN();

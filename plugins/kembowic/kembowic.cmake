@@ -15,13 +15,4 @@ if(WIN32)
   target_link_libraries(kembowic PRIVATE ole32 uuid windowscodecs)
   set_target_properties(kembowic PROPERTIES PREFIX "" SUFFIX .spi OUTPUT_NAME kembowic
     LIBRARY_OUTPUT_DIRECTORY ${dist_dir})
-
-  # Its benchmark against the imaging component called directly (not a test: run it by hand).
-  add_executable(wic_plugin_bench ${PROJECT_SOURCE_DIR}/bench/wic_plugin_bench_win.cpp
-    ${PROJECT_SOURCE_DIR}/tests/common/test_pictures.cpp ${PROJECT_SOURCE_DIR}/tests/common/temp_folder.cpp)
-  target_include_directories(wic_plugin_bench PRIVATE ${PROJECT_SOURCE_DIR}/tests/common)
-  target_link_libraries(wic_plugin_bench PRIVATE kembo_win)
-  target_link_options(wic_plugin_bench PRIVATE ${static_runtime})
-  target_compile_options(wic_plugin_bench PRIVATE ${warnings})
-  add_dependencies(wic_plugin_bench kembowic)
 endif()
