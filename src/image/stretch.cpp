@@ -8,6 +8,7 @@
 
 #include "image/brightness.h"
 #include "image/clip.h"
+#include "image/gather.h"
 #include "image/pixel_ops.h"
 
 namespace kembo {
@@ -107,27 +108,9 @@ RowPlan PlanRows(const AxisMap& cols, int32_t srcWidth) {
     return plan;
 }
 
-// Pixel by pixel, asking on the way for the same part of the next source row: when shrinking,
-// rows are far apart and the hardware only starts fetching one once it is being read.
-void GatherRow(uint8_t* d, const uint8_t* s, const uint8_t* next, const RowPlan& plan) {
-    const uint32_t* offsets = plan.offsets.data();
-    const std::size_t n = plan.offsets.size();
-    std::size_t i = 0;
-    // Each 4-byte store overlaps the previous one by a byte, which the next store then fixes.
-    for (; i + 4 <= plan.words; i += 4) {
-        __builtin_prefetch(next + offsets[i]);
-        std::memcpy(d + i * 3, s + offsets[i], 4);
-        std::memcpy(d + i * 3 + 3, s + offsets[i + 1], 4);
-        std::memcpy(d + i * 3 + 6, s + offsets[i + 2], 4);
-        std::memcpy(d + i * 3 + 9, s + offsets[i + 3], 4);
-    }
-    for (; i < plan.words; ++i) std::memcpy(d + i * 3, s + offsets[i], 4);
-    for (; i < n; ++i) std::memcpy(d + i * 3, s + offsets[i], 3);
-}
-
 void BuildRow(uint8_t* d, const uint8_t* s, const uint8_t* next, const RowPlan& plan) {
     if (plan.runs.empty()) {
-        GatherRow(d, s, next, plan);
+        GatherPixels(d, s, next, plan.offsets.data(), plan.offsets.size(), plan.words);
         return;
     }
     for (const Run& run : plan.runs) std::memcpy(d + run.dst, s + run.src, run.bytes);
