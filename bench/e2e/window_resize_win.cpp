@@ -37,12 +37,13 @@ struct Options {
     std::vector<std::wstring> programs;
 };
 
-// A Unix path ("/tmp/x") as Wine sees it ("Z:\tmp\x"); Windows paths stay.
+// A Unix path ("/pictures/a.png") as Wine sees it ("Z:\pictures\a.png"); Windows paths stay.
 std::wstring WindowsPath(std::wstring path) {
     const bool unix = !path.empty() && path.front() == L'/';
     for (wchar_t& c : path)
         if (c == L'/') c = L'\\';
-    return unix ? L"Z:" + path : path;
+    if (unix) path.insert(0, L"Z:");
+    return path;
 }
 
 std::wstring WithSeparator(const std::wstring& folder) {
