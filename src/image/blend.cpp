@@ -3,6 +3,10 @@
 #include <algorithm>
 #include <cstring>
 
+#if defined(__SSE2__)
+#include <emmintrin.h>
+#endif
+
 namespace kembo {
 
 namespace {
@@ -16,6 +20,22 @@ Extent Common(const Buffers&... buffers) {
     return Extent{std::min({buffers.Width()...}), std::min({buffers.Height()...})};
 }
 
+// The end of the run of mask bytes that, like m[x], are white (non-zero) or black. Masks come in
+// long runs: sixteen bytes at a time with vector compares, eight with word tricks otherwise.
+#if defined(__SSE2__)
+int32_t RunEnd(const uint8_t* m, int32_t x, int32_t width) {
+    const bool white = m[x] != 0;
+    const __m128i zero = _mm_setzero_si128();
+    for (; x + 16 <= width; x += 16) {
+        const __m128i bytes = _mm_loadu_si128(reinterpret_cast<const __m128i*>(m + x));
+        const auto black = static_cast<uint32_t>(_mm_movemask_epi8(_mm_cmpeq_epi8(bytes, zero)));
+        const uint32_t other = white ? black : ~black & 0xFFFF;  // one bit per byte of the other colour
+        if (other != 0) return x + __builtin_ctz(other);
+    }
+    while (x < width && (m[x] != 0) == white) ++x;
+    return x;
+}
+#else
 // Whether any of the 8 bytes at p is zero.
 bool HasZeroByte(const uint8_t* p) {
     uint64_t v;
@@ -28,14 +48,13 @@ bool AllZero(const uint8_t* p) {
     return v == 0;
 }
 
-// The end of the run of mask bytes that, like m[x], are white (non-zero) or black; eight at a
-// time while whole words match, since masks come in long runs.
 int32_t RunEnd(const uint8_t* m, int32_t x, int32_t width) {
     const bool white = m[x] != 0;
     while (x + 8 <= width && (white ? !HasZeroByte(m + x) : AllZero(m + x))) x += 8;
     while (x < width && (m[x] != 0) == white) ++x;
     return x;
 }
+#endif
 
 }  // namespace
 
@@ -110,9 +129,11 @@ namespace {
 }  // namespace
 #endif
 
-void FadeBytes(const PixelBuffer& from, const PixelBuffer& to, int32_t percent, PixelBuffer& dst) {
+void FadeBytes(const PixelBuffer& from, const PixelBuffer& to, int32_t percent, const int32_t* quotients,
+               PixelBuffer& dst) {
     const int32_t p = std::clamp(percent, 0, 100);
 #if defined(__SSE2__)
+    (void)quotients;
     const auto factor = static_cast<uint16_t>((65536 * std::min(p, 99) + 99) / 100);
     const Extent e = Common(from, to, dst);
     const std::size_t bytes = static_cast<std::size_t>(e.width) * 3;
@@ -125,9 +146,19 @@ void FadeBytes(const PixelBuffer& from, const PixelBuffer& to, int32_t percent, 
     }
 #else
     // Without vector units a lookup beats the multiply and divide of every byte.
-    int32_t differences[511];
-    for (int32_t k = -255; k <= 255; ++k) differences[k + 255] = p * k / 100;
-    FadeBytesByTable(from, to, differences + 255, dst);
+    (void)p;
+    FadeBytesByTable(from, to, quotients, dst);
+#endif
+}
+
+void FadeBytes(const PixelBuffer& from, const PixelBuffer& to, int32_t percent, PixelBuffer& dst) {
+    const int32_t p = std::clamp(percent, 0, 100);
+#if defined(__SSE2__)
+    FadeBytes(from, to, p, nullptr, dst);
+#else
+    int32_t quotients[511];
+    for (int32_t k = -255; k <= 255; ++k) quotients[k + 255] = p * k / 100;
+    FadeBytes(from, to, p, quotients + 255, dst);
 #endif
 }
 

@@ -2,6 +2,8 @@
 #include <gtest/gtest.h>
 
 #include <string>
+#include <utility>
+#include <vector>
 
 #include "image/blend.h"
 #include "image/pixel_ops.h"
@@ -12,24 +14,29 @@ namespace {
 
 using test::Noise;
 
-Mask NoisyMask(int32_t w, int32_t h, uint32_t seed) {
+// Runs of about 256 / changes bytes.
+Mask NoisyMask(int32_t w, int32_t h, uint32_t seed, uint32_t changes = 24) {
     Mask m(w, h);
     for (int32_t y = 0; y < h; ++y)
         for (int32_t x = 0; x < w; ++x) {
             seed = seed * 1664525u + 1013904223u;
             // Long runs of black and white, and now and then a white that is not 0xFF.
             const uint32_t r = seed >> 24;
-            if (r < 24) m.Row(y)[x] = r < 12 ? 0x00 : static_cast<uint8_t>(r);
+            if (r < changes) m.Row(y)[x] = r < changes / 2 ? 0x00 : static_cast<uint8_t>(r);
             else if (x > 0) m.Row(y)[x] = m.Row(y)[x - 1];
         }
     return m;
 }
 
 TEST(SelectByMask, EqualsTheThreeRasterOperations) {
-    for (int32_t w = 1; w <= 40; w += 3) {
+    // Short runs over narrow masks, then runs longer than the blocks the scan reads at once.
+    std::vector<std::pair<int32_t, uint32_t>> cases;
+    for (int32_t w = 1; w <= 40; w += 3) cases.emplace_back(w, 24);
+    for (const int32_t w : {47, 64, 97, 200}) cases.emplace_back(w, 4);
+    for (const auto& [w, changes] : cases) {
         SCOPED_TRACE(w);
         const PixelBuffer a = Noise(w, 7, 1), b = Noise(w, 7, 2);
-        const Mask mask = NoisyMask(w, 7, static_cast<uint32_t>(w));
+        const Mask mask = NoisyMask(w, 7, static_cast<uint32_t>(w), changes);
         PixelBuffer expected = a, masked = b;
         AndNotMask(expected, mask);
         AndMask(masked, mask);
