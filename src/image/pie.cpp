@@ -9,6 +9,7 @@
 #include <cstring>
 
 #include "image/clip.h"
+#include "image/fill_bytes.h"
 #include "image/pixel_ops.h"
 
 namespace kembo {
@@ -21,6 +22,8 @@ struct U128 {
 
 U128 Multiply(uint64_t a, uint64_t b) {
     constexpr uint64_t kLow = 0xFFFFFFFF;
+    // Pictures keep the factors within 32 bits: one multiply, also on a 32-bit machine.
+    if (a <= kLow && b <= kLow) return U128{0, uint64_t{static_cast<uint32_t>(a)} * static_cast<uint32_t>(b)};
     const uint64_t ll = (a & kLow) * (b & kLow);
     const uint64_t lh = (a & kLow) * (b >> 32);
     const uint64_t hl = (a >> 32) * (b & kLow);
@@ -127,7 +130,23 @@ struct Ellipse {
         const int64_t end = FirstWhereNear({middle, right}, std::floor((reach + sumX - 1) / 2) + 1, outside);
         return {sumX - end, end};
     }
+
+    // Whether every pixel of the non-empty rows x columns lies inside: so are its corners, the
+    // ellipse being convex.
+    bool Holds(Span rows, Span columns) const {
+        const auto inside = [&](int64_t x, int64_t y) { return InEllipse(U(x), sumY - (2 * y + 1), width, height); };
+        return inside(columns.begin, rows.begin) && inside(columns.end - 1, rows.begin) &&
+               inside(columns.begin, rows.end - 1) && inside(columns.end - 1, rows.end - 1);
+    }
 };
+
+bool Fits31Bits(int64_t v) { return v > -(int64_t{1} << 31) && v < (int64_t{1} << 31); }
+
+// floor(a / b) for b > 0, with one division.
+int64_t FloorDiv(int64_t a, int64_t b) {
+    const int64_t q = a / b;
+    return q * b > a ? q - 1 : q;
+}
 
 // The part of range (one row, at height w) where cross(a, (u, w)) >= 0. Along a row the cross
 // product is linear in x, so that part is a run at one end of the range.
@@ -135,6 +154,18 @@ Span HalfPlane(const Ellipse& e, Vec a, int64_t w, Span range) {
     const auto holds = [&](int64_t x) { return Cross(a, Vec{e.U(x), w}) >= 0; };
     if (range.Empty()) return range;
     if (a.y == 0) return holds(range.begin) ? range : Span{};
+    const auto within = [&](int64_t x) { return std::clamp(x, range.begin, range.end); };
+    if (Fits31Bits(a.x) && Fits31Bits(a.y) && Fits31Bits(w) && Fits31Bits(e.sumX)) {
+        // Small enough to solve a.x * w - a.y * u >= 0 for u exactly, with u = 2x + 1 - sumX.
+        const int64_t product = a.x * w;
+        if (a.y > 0) {  // u <= floor(product / a.y): up to the first x beyond
+            const int64_t last = (FloorDiv(product, a.y) + e.sumX - 1) >> 1;  // floor of half
+            return {range.begin, within(last + 1)};
+        }
+        // u >= ceil(-product / -a.y), from the first x there
+        const int64_t least = -FloorDiv(product, -a.y);
+        return {within(-(-(least + e.sumX - 1) >> 1)), range.end};  // ceiling of half
+    }
     // The cross product changes sign where u = a.x * w / a.y: the guess.
     const long double u = static_cast<long double>(a.x) * static_cast<long double>(w) / static_cast<long double>(a.y);
     const long double x = std::floor((u + e.sumX - 1) / 2);
@@ -144,7 +175,7 @@ Span HalfPlane(const Ellipse& e, Vec a, int64_t w, Span range) {
 
 void Whiten(Mask& mask, int64_t y, Span xs) {
     if (xs.Empty()) return;
-    std::memset(mask.Row(static_cast<int32_t>(y)) + xs.begin, 0xFF, static_cast<std::size_t>(xs.Size()));
+    FillBytes(mask.Row(static_cast<int32_t>(y)) + xs.begin, 0xFF, static_cast<std::size_t>(xs.Size()));
 }
 
 }  // namespace
@@ -166,8 +197,11 @@ void FillPie(Mask& mask, Rect box, Point p, Point q) {
 
     const Span rows = Clip({box.top, box.bottom}, mask.Height());
     const Span columns = Clip({box.left, box.right}, mask.Width());
+    if (rows.Empty() || columns.Empty()) return;
+    // The wipes' ellipses reach beyond the whole mask, which saves finding each row's ends.
+    const bool covered = e.Holds(rows, columns);
     for (int64_t y = rows.begin; y < rows.end; ++y) {
-        const Span run = Intersect(e.Row(y), columns);
+        const Span run = covered ? columns : Intersect(e.Row(y), columns);
         if (run.Empty()) continue;
         if (whole) {
             Whiten(mask, y, run);

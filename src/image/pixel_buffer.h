@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "base/colour.h"
+#include "image/fill_bytes.h"
 
 namespace kembo {
 
@@ -82,7 +83,7 @@ public:
     bool White(int32_t x, int32_t y) const { return Row(y)[x] != 0; }
     void Set(int32_t x, int32_t y, bool white) { Row(y)[x] = white ? 0xFF : 0x00; }
     void Clear() { Fill(false); }
-    void Fill(bool white) { std::fill(data_.begin(), data_.end(), white ? uint8_t{0xFF} : uint8_t{0}); }
+    void Fill(bool white) { FillBytes(data_.data(), white ? 0xFF : 0x00, data_.size()); }
 
 private:
     int32_t width_ = 0;

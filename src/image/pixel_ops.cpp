@@ -4,7 +4,12 @@
 #include <cstring>
 #include <vector>
 
+#if defined(__SSE2__)
+#include <emmintrin.h>
+#endif
+
 #include "image/clip.h"
+#include "image/fill_bytes.h"
 
 namespace kembo {
 
@@ -33,7 +38,7 @@ void FillRows(PixelBuffer& buffer, Span xs, Span ys, Bgr colour) {
     const std::size_t bytes = static_cast<std::size_t>(xs.Size() * 3);
     uint8_t* first = At(buffer, xs.begin, ys.begin);
     if (colour.b == colour.g && colour.g == colour.r) {
-        std::memset(first, colour.b, bytes);
+        FillBytes(first, colour.b, bytes);
     } else {
         for (std::size_t i = 0; i < bytes; i += 3) {
             first[i] = colour.b;
@@ -46,6 +51,24 @@ void FillRows(PixelBuffer& buffer, Span xs, Span ys, Bgr colour) {
 
 // Copies n bytes, n small as a rule: a call to memmove costs more than the copy then.
 void CopySmall(uint8_t* d, const uint8_t* s, std::size_t n) {
+#if defined(__SSE2__)
+    // A 32-bit machine has too few registers for two 8-byte words: vector registers hold them.
+    if (n > 32) {
+        std::memmove(d, s, n);
+    } else if (n >= 16) {
+        const __m128i head = _mm_loadu_si128(reinterpret_cast<const __m128i*>(s));
+        const __m128i tail = _mm_loadu_si128(reinterpret_cast<const __m128i*>(s + n - 16));
+        _mm_storeu_si128(reinterpret_cast<__m128i*>(d), head);
+        _mm_storeu_si128(reinterpret_cast<__m128i*>(d + n - 16), tail);
+    } else if (n >= 8) {
+        const __m128i head = _mm_loadl_epi64(reinterpret_cast<const __m128i*>(s));
+        const __m128i tail = _mm_loadl_epi64(reinterpret_cast<const __m128i*>(s + n - 8));
+        _mm_storel_epi64(reinterpret_cast<__m128i*>(d), head);
+        _mm_storel_epi64(reinterpret_cast<__m128i*>(d + n - 8), tail);
+    } else {
+        for (std::size_t i = 0; i < n; ++i) d[i] = s[i];
+    }
+#else
     if (n > 16) {
         std::memmove(d, s, n);
     } else if (n >= 8) {
@@ -57,6 +80,7 @@ void CopySmall(uint8_t* d, const uint8_t* s, std::size_t n) {
     } else {
         for (std::size_t i = 0; i < n; ++i) d[i] = s[i];
     }
+#endif
 }
 
 // A mask value spread to all bits, as the raster operations see it.
@@ -133,24 +157,28 @@ void CopyRect(const PixelBuffer& src, int64_t sx, int64_t sy, int64_t w, int64_t
 
 void CopyRegions(const PixelBuffer& src, PixelBuffer& dst, std::span<const Rect> rects) {
     const int64_t w = std::min(src.Width(), dst.Width()), h = std::min(src.Height(), dst.Height());
+    // Byte offsets and row numbers in the machine's own widths: the loop below runs once per
+    // band and row, often for a few bytes each.
     struct Part {
-        Span xs, ys;
+        std::size_t at, bytes;
+        int32_t top, bottom;
     };
     std::vector<Part> parts;
-    Span rows{h, 0};
+    int32_t top = static_cast<int32_t>(h), bottom = 0;
     for (const Rect& r : rects) {
-        const Part part{Clip({r.left, r.right}, w), Clip({r.top, r.bottom}, h)};
-        if (part.xs.Empty() || part.ys.Empty()) continue;
+        const Span xs = Clip({r.left, r.right}, w), ys = Clip({r.top, r.bottom}, h);
+        if (xs.Empty() || ys.Empty()) continue;
+        const Part part{static_cast<std::size_t>(xs.begin * 3), static_cast<std::size_t>(xs.Size() * 3),
+                        static_cast<int32_t>(ys.begin), static_cast<int32_t>(ys.end)};
         parts.push_back(part);
-        rows = {std::min(rows.begin, part.ys.begin), std::max(rows.end, part.ys.end)};
+        top = std::min(top, part.top);
+        bottom = std::max(bottom, part.bottom);
     }
-    for (int64_t y = rows.begin; y < rows.end; ++y) {
-        const uint8_t* from = src.Row(static_cast<int32_t>(y));
-        uint8_t* to = dst.Row(static_cast<int32_t>(y));
+    for (int32_t y = top; y < bottom; ++y) {
+        const uint8_t* from = src.Row(y);
+        uint8_t* to = dst.Row(y);
         for (const Part& part : parts) {
-            if (y < part.ys.begin || y >= part.ys.end) continue;
-            const int64_t at = part.xs.begin * 3;
-            CopySmall(to + at, from + at, static_cast<std::size_t>(part.xs.Size() * 3));
+            if (y >= part.top && y < part.bottom) CopySmall(to + part.at, from + part.at, part.bytes);
         }
     }
 }
@@ -164,7 +192,7 @@ void FillAll(PixelBuffer& buffer, Bgr colour) {
     if (buffer.Empty()) return;
     if (colour.b == colour.g && colour.g == colour.r) {
         // Padding bytes included: one pass over the whole store.
-        std::memset(buffer.Data(), colour.b, buffer.SizeBytes());
+        FillBytes(buffer.Data(), colour.b, buffer.SizeBytes());
         return;
     }
     FillRows(buffer, {0, buffer.Width()}, {0, buffer.Height()}, colour);

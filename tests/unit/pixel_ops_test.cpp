@@ -208,6 +208,25 @@ TEST(Stretch, OntoItselfSamplesThePictureAsItWas) {
     EXPECT_EQ(b, expected);
 }
 
+TEST(CopyRegions, CopiesEveryRectangleClippedToBothBuffers) {
+    // Bands from no pixel up to 14 (42 bytes), side by side and overlapping, some beyond the edges;
+    // the source smaller than the destination.
+    const PixelBuffer src = Pattern(40, 6, 1);
+    std::vector<Rect> rects;
+    for (int32_t w = 0, x = -3; w <= 14; x += w + 1, ++w) rects.push_back(Rect{x % 43, w % 4, x % 43 + w, 7 - w % 3});
+    rects.push_back(Rect{5, -2, 9, 1});
+    rects.push_back(Rect{INT32_MIN, 5, INT32_MAX, INT32_MAX});
+    PixelBuffer dst = Pattern(45, 8, 2);
+    CopyRegions(src, dst, rects);
+    for (int32_t y = 0; y < 8; ++y)
+        for (int32_t x = 0; x < 45; ++x) {
+            bool inside = false;
+            for (const Rect& r : rects) inside |= x >= r.left && x < r.right && y >= r.top && y < r.bottom;
+            inside &= x < 40 && y < 6;
+            EXPECT_EQ(dst.Pixel(x, y), (inside ? src : Pattern(45, 8, 2)).Pixel(x, y)) << x << "," << y;
+        }
+}
+
 TEST(Fill, PaintsOnlyTheClippedRectangle) {
     const Bgr colour{10, 20, 30};
     const Rect rects[] = {{-5, 2, INT32_MAX, INT32_MAX}, {INT32_MIN, INT32_MIN, 2, 1}, {3, 1, 4, 2}, {5, 5, 2, 2}};
