@@ -4,6 +4,11 @@
 #include <limits>
 
 namespace kembo {
+
+// The geometry rounds 80-bit products; a build whose long double is narrower would round
+// differently.
+static_assert(std::numeric_limits<long double>::digits == 64, "long double must be the 80-bit extended type");
+
 namespace {
 
 int HexDigit(char c) {
