@@ -49,12 +49,18 @@ void FillRows(PixelBuffer& buffer, Span xs, Span ys, Bgr colour) {
     for (int64_t y = ys.begin + 1; y < ys.end; ++y) std::memcpy(At(buffer, xs.begin, y), first, bytes);
 }
 
-// Copies n bytes, n small as a rule: a call to memmove costs more than the copy then.
+// Copies n bytes between places that do not overlap (or are the same), n small as a rule: a
+// call to the C library costs more than the copy then.
 void CopySmall(uint8_t* d, const uint8_t* s, std::size_t n) {
 #if defined(__SSE2__)
     // A 32-bit machine has too few registers for two 8-byte words: vector registers hold them.
-    if (n > 32) {
-        std::memmove(d, s, n);
+    if (n > 256) {
+        std::memcpy(d, s, n);
+    } else if (n > 32) {
+        for (std::size_t i = 0; i + 16 < n; i += 16)
+            _mm_storeu_si128(reinterpret_cast<__m128i*>(d + i), _mm_loadu_si128(reinterpret_cast<const __m128i*>(s + i)));
+        _mm_storeu_si128(reinterpret_cast<__m128i*>(d + n - 16),
+                         _mm_loadu_si128(reinterpret_cast<const __m128i*>(s + n - 16)));
     } else if (n >= 16) {
         const __m128i head = _mm_loadu_si128(reinterpret_cast<const __m128i*>(s));
         const __m128i tail = _mm_loadu_si128(reinterpret_cast<const __m128i*>(s + n - 16));
@@ -70,7 +76,7 @@ void CopySmall(uint8_t* d, const uint8_t* s, std::size_t n) {
     }
 #else
     if (n > 16) {
-        std::memmove(d, s, n);
+        std::memcpy(d, s, n);
     } else if (n >= 8) {
         uint64_t head, tail;
         std::memcpy(&head, s, 8);
@@ -144,7 +150,12 @@ void CopyRect(const PixelBuffer& src, int64_t sx, int64_t sy, int64_t w, int64_t
     const std::size_t bytes = static_cast<std::size_t>(xs.Size() * 3);
     auto copyRow = [&](int64_t y) {
         const uint8_t* from = src.Row(static_cast<int32_t>(y)) + xs.begin * 3;
-        std::memmove(At(dst, xs.begin + offX, y + offY), from, bytes);
+        uint8_t* to = At(dst, xs.begin + offX, y + offY);
+        if (&src == &dst) {
+            std::memmove(to, from, bytes);
+        } else {
+            CopySmall(to, from, bytes);  // the rows of blocks are often short
+        }
     };
     // Within one buffer, moving down must start at the bottom so that no row is overwritten
     // before it has been read; memmove takes care of the overlap inside a row.
