@@ -21,10 +21,10 @@ Extent Common(const Buffers&... buffers) {
 }
 
 // The end of the run of mask bytes that, like m[x], are white (non-zero) or black. Masks come in
-// long runs: sixteen bytes at a time with vector compares, eight with word tricks otherwise.
-#if defined(__SSE2__)
+// long runs: sixteen bytes at a time with vector compares.
 int32_t RunEnd(const uint8_t* m, int32_t x, int32_t width) {
     const bool white = m[x] != 0;
+#if defined(__SSE2__)
     const __m128i zero = _mm_setzero_si128();
     for (; x + 16 <= width; x += 16) {
         const __m128i bytes = _mm_loadu_si128(reinterpret_cast<const __m128i*>(m + x));
@@ -32,29 +32,23 @@ int32_t RunEnd(const uint8_t* m, int32_t x, int32_t width) {
         const uint32_t other = white ? black : ~black & 0xFFFF;  // one bit per byte of the other colour
         if (other != 0) return x + __builtin_ctz(other);
     }
+#endif
     while (x < width && (m[x] != 0) == white) ++x;
     return x;
-}
-#else
-// Whether any of the 8 bytes at p is zero.
-bool HasZeroByte(const uint8_t* p) {
-    uint64_t v;
-    std::memcpy(&v, p, 8);
-    return ((v - 0x0101010101010101ull) & ~v & 0x8080808080808080ull) != 0;
-}
-bool AllZero(const uint8_t* p) {
-    uint64_t v;
-    std::memcpy(&v, p, 8);
-    return v == 0;
 }
 
-int32_t RunEnd(const uint8_t* m, int32_t x, int32_t width) {
-    const bool white = m[x] != 0;
-    while (x + 8 <= width && (white ? !HasZeroByte(m + x) : AllZero(m + x))) x += 8;
-    while (x < width && (m[x] != 0) == white) ++x;
-    return x;
+// One row of a fade by factor = ceil(65536 * percent / 100), percent below 100: for distances
+// below 256, (distance * factor) >> 16 is exactly distance * percent div 100. The quotient cuts
+// toward zero, so the distance is divided and then stepped from the old byte. Kept out of line:
+// with the factor a 16-bit parameter the compiler turns the products into vector multiplies.
+[[gnu::noinline]] void FadeRow(const uint8_t* o, const uint8_t* n, uint8_t* d, std::size_t bytes, uint16_t factor) {
+    for (std::size_t i = 0; i < bytes; ++i) {
+        const uint8_t a = o[i], b = n[i];
+        const auto distance = static_cast<uint8_t>(a > b ? a - b : b - a);
+        const auto q = static_cast<uint8_t>((uint32_t{distance} * factor) >> 16);
+        d[i] = static_cast<uint8_t>(b < a ? a - q : a + q);
+    }
 }
-#endif
 
 }  // namespace
 
@@ -101,39 +95,8 @@ void MergeBits(const PixelBuffer& a, const PixelBuffer& b, uint32_t bits, PixelB
     }
 }
 
-void FadeBytesByTable(const PixelBuffer& from, const PixelBuffer& to, const int32_t* differences, PixelBuffer& dst) {
-    const Extent e = Common(from, to, dst);
-    const std::size_t bytes = static_cast<std::size_t>(e.width) * 3;
-    for (int32_t y = 0; y < e.height; ++y) {
-        const uint8_t* o = from.Row(y);
-        const uint8_t* n = to.Row(y);
-        uint8_t* d = dst.Row(y);
-        for (std::size_t i = 0; i < bytes; ++i) d[i] = static_cast<uint8_t>(o[i] + differences[n[i] - o[i]]);
-    }
-}
-
-#if defined(__SSE2__)
-namespace {
-// One row of a fade by factor = ceil(65536 * percent / 100), percent below 100: for distances
-// below 256, (distance * factor) >> 16 is exactly distance * percent div 100. The quotient cuts
-// toward zero, so the distance is divided and then stepped from the old byte. Kept out of line:
-// with the factor a 16-bit parameter the compiler turns the products into vector multiplies.
-[[gnu::noinline]] void FadeRow(const uint8_t* o, const uint8_t* n, uint8_t* d, std::size_t bytes, uint16_t factor) {
-    for (std::size_t i = 0; i < bytes; ++i) {
-        const uint8_t a = o[i], b = n[i];
-        const auto distance = static_cast<uint8_t>(a > b ? a - b : b - a);
-        const auto q = static_cast<uint8_t>((uint32_t{distance} * factor) >> 16);
-        d[i] = static_cast<uint8_t>(b < a ? a - q : a + q);
-    }
-}
-}  // namespace
-#endif
-
-void FadeBytes(const PixelBuffer& from, const PixelBuffer& to, int32_t percent, const int32_t* quotients,
-               PixelBuffer& dst) {
+void FadeBytes(const PixelBuffer& from, const PixelBuffer& to, int32_t percent, PixelBuffer& dst) {
     const int32_t p = std::clamp(percent, 0, 100);
-#if defined(__SSE2__)
-    (void)quotients;
     const auto factor = static_cast<uint16_t>((65536 * std::min(p, 99) + 99) / 100);
     const Extent e = Common(from, to, dst);
     const std::size_t bytes = static_cast<std::size_t>(e.width) * 3;
@@ -144,22 +107,6 @@ void FadeBytes(const PixelBuffer& from, const PixelBuffer& to, int32_t percent, 
             FadeRow(from.Row(y), to.Row(y), dst.Row(y), bytes, factor);
         }
     }
-#else
-    // Without vector units a lookup beats the multiply and divide of every byte.
-    (void)p;
-    FadeBytesByTable(from, to, quotients, dst);
-#endif
-}
-
-void FadeBytes(const PixelBuffer& from, const PixelBuffer& to, int32_t percent, PixelBuffer& dst) {
-    const int32_t p = std::clamp(percent, 0, 100);
-#if defined(__SSE2__)
-    FadeBytes(from, to, p, nullptr, dst);
-#else
-    int32_t quotients[511];
-    for (int32_t k = -255; k <= 255; ++k) quotients[k + 255] = p * k / 100;
-    FadeBytes(from, to, p, quotients + 255, dst);
-#endif
 }
 
 }  // namespace kembo

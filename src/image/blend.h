@@ -20,14 +20,4 @@ void MergeBits(const PixelBuffer& a, const PixelBuffer& b, uint32_t bits, PixelB
 // percent is held to 0 ... 100.
 void FadeBytes(const PixelBuffer& from, const PixelBuffer& to, int32_t percent, PixelBuffer& dst);
 
-// The same with the quotients (percent * d) div 100 for d = -255 ... 255 at hand (quotients points
-// at the one for d = 0). Builds with vector units compute the bytes faster than they could look
-// them up and leave the quotients alone; the others look each byte up there.
-void FadeBytes(const PixelBuffer& from, const PixelBuffer& to, int32_t percent, const int32_t* quotients,
-               PixelBuffer& dst);
-
-// Each byte: from + differences[to - from], modulo 256. differences points at the entry for a
-// difference of 0 and reaches 255 entries either way.
-void FadeBytesByTable(const PixelBuffer& from, const PixelBuffer& to, const int32_t* differences, PixelBuffer& dst);
-
 }  // namespace kembo

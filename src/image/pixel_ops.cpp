@@ -75,17 +75,7 @@ void CopySmall(uint8_t* d, const uint8_t* s, std::size_t n) {
         for (std::size_t i = 0; i < n; ++i) d[i] = s[i];
     }
 #else
-    if (n > 16) {
-        std::memcpy(d, s, n);
-    } else if (n >= 8) {
-        uint64_t head, tail;
-        std::memcpy(&head, s, 8);
-        std::memcpy(&tail, s + n - 8, 8);
-        std::memcpy(d, &head, 8);
-        std::memcpy(d + n - 8, &tail, 8);
-    } else {
-        for (std::size_t i = 0; i < n; ++i) d[i] = s[i];
-    }
+    std::memcpy(d, s, n);
 #endif
 }
 

@@ -45,11 +45,11 @@ struct SpiralStorage {
     std::vector<uint8_t> visited;  // columns x rows, row by row; empty until the first call
 };
 
-// Table cross-fade: (p * d) div 100 for p = 0 ... 100 and d = -255 ... 255.
+// Table cross-fade: (p * d) div 100 for p = 0 ... 100 and d = -255 ... 255, the routine's
+// working storage from its first call until Reset or Destroy.
 struct FadeTables {
     static constexpr int32_t kSpan = 511;
     std::vector<int32_t> lookup;  // empty until the first call
-    const int32_t* Row(int32_t percent) const { return lookup.data() + percent * kSpan + 255; }
 };
 
 struct EffectStorage {

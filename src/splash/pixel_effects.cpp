@@ -1,5 +1,5 @@
-// The pixel routines: bit planes replaced a few at a time, and the cross-fade, computed directly
-// or through a table kept for the whole run.
+// The pixel routines: bit planes replaced a few at a time, and the cross-fade, plain or with a
+// table kept for the whole run.
 #include <algorithm>
 
 #include "image/blend.h"
@@ -55,17 +55,13 @@ int32_t CrossFadeEffect(AMTEffect1& e) {
     return Finish(e, false);
 }
 
-// The table lives until Reset or Destroy. Rows are addressed afresh at every call, so that a
-// caller may replace a picture between calls without leaving stale addresses behind. Where the
-// build has vector units, the fade computes the bytes faster than the table could give them.
+// The table is built at the first call and kept as the routine's working storage until Reset or
+// Destroy. The bytes come from the fade itself, which vector units compute faster than a lookup
+// could give them: the frames are the plain cross-fade's.
 int32_t TableCrossFadeEffect(AMTEffect1& e) {
     FadeTables& tables = e.working.fade;
     if (tables.lookup.empty()) BuildFadeTable(tables);
-    const int64_t p = FadePercent(e);
-    if (p >= 100) return EndOnNewPicture(e);
-    const auto percent = static_cast<int32_t>(std::max<int64_t>(p, 0));
-    FadeBytes(*e.oldPicture, *e.newPicture, percent, tables.Row(percent), *e.output);
-    return Finish(e, false);
+    return CrossFadeEffect(e);
 }
 
 }  // namespace kembo
