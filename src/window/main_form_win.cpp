@@ -150,12 +150,6 @@ void Tmainf_f1::ShowCurrentPicture() {
     }
 }
 
-void Tmainf_f1::ComposeBackground() {
-    const auto reading = PictureReading::fromFile;
-    if (keptPicture_.Compose(backBuffer_, program_.settings.fn_bgg, BackgroundParams(), Source(), reading))
-        DrawBackBufferNow();
-}
-
 void Tmainf_f1::ComposeWhole(std::string& path) {
     if (keptPicture_.Compose(backBuffer_, path, WholeParams(), Source(), PictureReading::fromFile)) DrawBackBufferNow();
 }

@@ -38,7 +38,6 @@ public:
     // it: its callers repaint the whole window right after.
     void ShowCurrentPicture();
     // Read from the file, composed and drawn at once.
-    void ComposeBackground();
     void ComposeWhole(std::string& path);
     void RebuildBackBuffer();
 
