@@ -1,6 +1,7 @@
 #include "splash/title_rules.h"
 
 #include <cstdlib>
+#include <utility>
 
 #include "image/pixel_ops.h"
 
@@ -25,20 +26,17 @@ Point CaptionLabelPlace(int32_t windowHeight, int32_t fontHeight) {
     return Point{0, static_cast<int32_t>(top < INT32_MIN ? INT32_MIN : top)};
 }
 
-PixelBuffer ComposeOverScreen(const PixelBuffer& capture, const PixelBuffer& picture, const Mask& mask) {
-    PixelBuffer target = capture;
-    AndNotMask(target, mask);
-    PixelBuffer lit = picture;
-    OrInto(lit, target);
-    CopyRect(lit, 0, 0, lit.Width(), lit.Height(), target, 0, 0);
-    return target;
+PixelBuffer ComposeOverScreen(PixelBuffer capture, const PixelBuffer& picture, const Mask& mask) {
+    AndNotMask(capture, mask);
+    OrInto(capture, picture);
+    return capture;
 }
 
 PixelBuffer ComposeTitle(int32_t width, int32_t height, const std::optional<PixelBuffer>& capture,
                          const PixelBuffer& picture, const Mask& mask) {
     PixelBuffer screen(width, height);
     if (capture) CopyRect(*capture, 0, 0, width, height, screen, 0, 0);
-    return ComposeOverScreen(screen, picture, mask);
+    return ComposeOverScreen(std::move(screen), picture, mask);
 }
 
 Mask MonochromeOf(const PixelBuffer& pixels) {

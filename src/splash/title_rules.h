@@ -29,7 +29,7 @@ Point CaptionLabelPlace(int32_t windowHeight, int32_t fontHeight);
 // where the picture is black. First the screen AND NOT the mask, then the picture OR that. The
 // result has the capture's size: a wider picture is cut there, and where the picture or the
 // mask does not reach, the screen copy stays as the steps leave it.
-PixelBuffer ComposeOverScreen(const PixelBuffer& capture, const PixelBuffer& picture, const Mask& mask);
+PixelBuffer ComposeOverScreen(PixelBuffer capture, const PixelBuffer& picture, const Mask& mask);
 
 // A title picture composed at the splash's size: the screen copy cut (or padded with black) to
 // width × height first. When the screen could not be read the picture is laid over black, so
