@@ -32,26 +32,20 @@ PixelBuffer Ttitle4_f1::LoadResourceBitmap(const std::string& name) const {
     return std::move(*pixels);
 }
 
-void Ttitle4_f1::PlaceCentred() {
-    const PixelBuffer title = LoadResourceBitmap(picture1Name);
-    const Placement place = kembo::PlaceCentred(GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN),
-                                                title.Width(), title.Height());
+void Ttitle4_f1::PlaceCentred(int32_t width, int32_t height) {
+    const Placement place =
+        kembo::PlaceCentred(GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN), width, height);
     SetTop(place.top);
     SetLeft(place.left);
     SetWidth(place.width);
     SetHeight(place.height);
 }
 
-std::optional<PixelBuffer> Ttitle4_f1::CaptureScreenBehind(const std::string& name) const {
-    const PixelBuffer sized = LoadResourceBitmap(name);
-    return readScreen_(Left(), Top(), sized.Width(), sized.Height());
-}
-
 void Ttitle4_f1::PrepareFirstPicture() {
-    // Placed first, so that the screen is read where the splash will stand.
-    PlaceCentred();
-    const std::optional<PixelBuffer> capture = CaptureScreenBehind(picture1Name);
     const PixelBuffer picture = LoadResourceBitmap(picture1Name);
+    // Placed first, so that the screen is read where the splash will stand.
+    PlaceCentred(picture.Width(), picture.Height());
+    const std::optional<PixelBuffer> capture = readScreen_(Left(), Top(), picture.Width(), picture.Height());
     const Mask mask = MonochromeOf(LoadResourceBitmap(mask1Name));
     firstComposite_ = ComposeTitle(picture.Width(), picture.Height(), capture, picture, mask);
     secondComposite_ = PixelBuffer(picture.Width(), picture.Height());
@@ -71,7 +65,7 @@ void Ttitle4_f1::RunTransition() {
     const Mask mask = MonochromeOf(LoadResourceBitmap(mask2Name));
     // The splash is on the screen now: the capture holds the first picture as shown. The
     // second picture is cut at the first one's size.
-    const std::optional<PixelBuffer> capture = CaptureScreenBehind(picture2Name);
+    const std::optional<PixelBuffer> capture = readScreen_(Left(), Top(), picture.Width(), picture.Height());
     secondComposite_ = ComposeTitle(displayBitmap_.Width(), displayBitmap_.Height(), capture, picture, mask);
 
     AMTEffect1 engine([] { return static_cast<uint32_t>(GetTickCount()); });
@@ -108,7 +102,8 @@ void Ttitle4_f1::WaitWithMessages(int32_t milliseconds) {
 }
 
 void Ttitle4_f1::FormShow() {
-    PlaceCentred();
+    // The first composite has the first picture's size.
+    PlaceCentred(firstComposite_.Width(), firstComposite_.Height());
     const Point place = CaptionLabelPlace(Height(), kFontHeight);
     captionLeft_ = place.x;
     captionTop_ = place.y;

@@ -43,8 +43,6 @@ public:
     // Composes the second picture over what the screen shows now and plays the transition to
     // it, painting every frame at once; returns when the effect has finished.
     void RunTransition();
-    // In the middle of the screen at the first title picture's size.
-    void PlaceCentred();
 
     const PixelBuffer& FirstComposite() const { return firstComposite_; }
     const PixelBuffer& SecondComposite() const { return secondComposite_; }
@@ -56,8 +54,8 @@ protected:
 private:
     // A resource bitmap in 24 bits; raises "LoadBitMap err" when it is missing.
     PixelBuffer LoadResourceBitmap(const std::string& name) const;
-    // The screen under the splash at the named picture's size; nullopt when unreadable.
-    std::optional<PixelBuffer> CaptureScreenBehind(const std::string& name) const;
+    // In the middle of the screen at that size (the first title picture's).
+    void PlaceCentred(int32_t width, int32_t height);
     void FormShow();
     void FormPaint();
     // The transition's step callback: shows each frame at once and pauses between frames.
