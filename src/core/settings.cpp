@@ -97,6 +97,23 @@ void WriteOptionSection(const Settings& settings, const SettingsContext& context
     }
 }
 
+// Both saves write a copy of the file through the same profile calls as ever and put it in
+// place at the end, so the file is never seen half written: "option" through one store, then
+// for all sections "main" and "sta" through a second.
+void SaveStaged(const Settings& settings, const SettingsContext& context, bool allSections) {
+    StagedIniFile staged(context.profile, context.paths.settingsFilePath);
+    const SettingsContext stagedContext{context.paths, staged.Profile(), context.registry};
+    WriteOptionSection(settings, stagedContext);
+    if (allSections) {
+        // "debug" is only ever read: a file without it stays without it.
+        const auto store = OpenSettingsFile(stagedContext);
+        for (const SettingKey& entry : kSettingKeys) {
+            if (entry.section != kOption && entry.section != kDebug) WriteKey(*store, entry, settings);
+        }
+    }
+    staged.Commit();
+}
+
 }  // namespace
 
 std::unique_ptr<AMIni1> OpenSettingsFile(const SettingsContext& context) {
@@ -122,26 +139,12 @@ void LoadSettings(Settings& settings, const SettingsContext& context) {
     }
 }
 
-// Both saves write a copy of the file through the same profile calls as ever and put it in
-// place at the end, so the file is never seen half written.
 void SaveOptionSection(const Settings& settings, const SettingsContext& context) {
-    StagedIniFile staged(context.profile, context.paths.settingsFilePath);
-    WriteOptionSection(settings, {context.paths, staged.Profile(), context.registry});
-    staged.Commit();
+    SaveStaged(settings, context, false);
 }
 
 void SaveSettings(const Settings& settings, const SettingsContext& context) {
-    {
-        StagedIniFile staged(context.profile, context.paths.settingsFilePath);
-        const SettingsContext stagedContext{context.paths, staged.Profile(), context.registry};
-        WriteOptionSection(settings, stagedContext);
-        // "debug" is only ever read: a file without it stays without it.
-        const auto store = OpenSettingsFile(stagedContext);
-        for (const SettingKey& entry : kSettingKeys) {
-            if (entry.section != kOption && entry.section != kDebug) WriteKey(*store, entry, settings);
-        }
-        staged.Commit();
-    }
+    SaveStaged(settings, context, true);
     OpenCommonKey(context)->WriteString("path", "KEMBO", context.paths.programPath);
 }
 
