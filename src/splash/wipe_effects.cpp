@@ -28,6 +28,18 @@ void MaskComposite(AMTEffect1& e, const Mask& mask) {
     if (from.Width() < w || from.Height() < h) SelectByMask(out, to, mask, out);
 }
 
+// The first step, once the routine's geometry is set: an empty mask, the old picture whole.
+int32_t StartSectors(AMTEffect1& e, EffectSize s) {
+    e.working.complete = false;
+    e.working.sectorMask.emplace(s.w, s.h);
+    DrawWhole(*e.oldPicture, *e.output);
+    return Finish(e, false);
+}
+
+// Whether a later step finds the routine set up, its mask made; if not (the effect already ended,
+// or its first step never ran), it is over.
+bool SectorsReady(const AMTEffect1& e, bool ready) { return ready && e.working.sectorMask.has_value(); }
+
 // The mask's last frame: released with the routine's geometry.
 int32_t Ended(AMTEffect1& e, bool& ready) {
     e.working.sectorMask.reset();
@@ -71,10 +83,7 @@ int32_t StartClockWipe(AMTEffect1& e, EffectSize s) {
     c.start = OntoBorder(Point{e.startX, e.startY}, s);
     c.border = c.previous = c.start;
     c.edge = EdgeOf(c.start, s, c.counterclockwise);
-    e.working.complete = false;
-    e.working.sectorMask.emplace(s.w, s.h);
-    DrawWhole(*e.oldPicture, *e.output);
-    return Finish(e, false);
+    return StartSectors(e, s);
 }
 
 // ---- windmill
@@ -103,10 +112,7 @@ int32_t StartWindmill(AMTEffect1& e, EffectSize s) {
     m.spacing = Radians(360.0L / m.blades);
     m.radius = static_cast<int32_t>(Ceil(std::hypot(static_cast<long double>(m.centre.x), m.centre.y))) + 1;
     m.box = Rect{m.centre.x - m.radius, m.centre.y - m.radius, m.centre.x + m.radius, m.centre.y + m.radius};
-    e.working.complete = false;
-    e.working.sectorMask.emplace(s.w, s.h);
-    DrawWhole(*e.oldPicture, *e.output);
-    return Finish(e, false);
+    return StartSectors(e, s);
 }
 
 }  // namespace
@@ -138,11 +144,9 @@ void AdvanceBorderPoint(AMTEffect1& e) {
 // picture; every other style grows the sector from the start point and ends when the walk
 // returns there.
 int32_t ClockWipeEffect(AMTEffect1& e) {
-    const EffectSize size = SizeOf(e);
-    if (e.step == 0) return StartClockWipe(e, size);
+    if (e.step == 0) return StartClockWipe(e, SizeOf(e));
     ClockWipeStorage& c = e.working.clock;
-    // Nothing set up (the effect already ended, or its first step never ran): it is over.
-    if (!c.ready || !e.working.sectorMask) return EndOnNewPicture(e);
+    if (!SectorsReady(e, c.ready)) return EndOnNewPicture(e);
     Mask& mask = *e.working.sectorMask;
 
     bool finished = false;
@@ -181,10 +185,9 @@ int32_t ClockWipeEffect(AMTEffect1& e) {
 // bladeCount sectors, evenly spaced, each opening by rate degrees a step: counterclockwise on
 // the screen for direction 0, clockwise otherwise.
 int32_t WindmillEffect(AMTEffect1& e) {
-    const EffectSize size = SizeOf(e);
-    if (e.step == 0) return StartWindmill(e, size);
+    if (e.step == 0) return StartWindmill(e, SizeOf(e));
     WindmillStorage& m = e.working.windmill;
-    if (!m.ready || !e.working.sectorMask) return EndOnNewPicture(e);
+    if (!SectorsReady(e, m.ready)) return EndOnNewPicture(e);
     Mask& mask = *e.working.sectorMask;
 
     bool finished = true;
