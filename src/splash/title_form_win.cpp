@@ -80,9 +80,7 @@ void Ttitle4_f1::RunTransition() {
 int32_t Ttitle4_f1::StepCallback(AMTEffect1& engine) {
     if (engine.state == kRunning || engine.state == kFinished) {
         // Straight onto the window: each frame shows at once, over the caption too.
-        HDC dc = GetDC(Handle());
-        DrawPixels(dc, 0, 0, displayBitmap_);
-        ReleaseDC(Handle(), dc);
+        DrawPixelsNow(Handle(), displayBitmap_);
         // The last frame is followed by no pause but by start-up's work and wait.
         PresentDrawing();
     }

@@ -78,6 +78,19 @@ void DrawPixels(HDC dc, int x, int y, const PixelBuffer& pixels) {
                       0, 0, 0, static_cast<UINT>(pixels.Height()), pixels.Data(), &info, DIB_RGB_COLORS);
 }
 
+void DrawPixelsNow(HWND window, const PixelBuffer& pixels) {
+    // GetDC of no window would hand out the whole screen's.
+    if (!window) return;
+    struct WindowDc {
+        HWND window;
+        HDC dc = GetDC(window);
+        ~WindowDc() {
+            if (dc) ReleaseDC(window, dc);
+        }
+    } dc{window};
+    if (dc.dc) DrawPixels(dc.dc, 0, 0, pixels);
+}
+
 void StretchDrawPixels(HDC dc, const RECT& dest, const PixelBuffer& pixels) {
     if (pixels.Empty() || dest.right <= dest.left || dest.bottom <= dest.top) return;
     const BITMAPINFO info = TopDownInfo(pixels);

@@ -10,6 +10,9 @@ class TGraphic;
 
 // Draws the buffer unscaled with its top-left corner at (x, y).
 void DrawPixels(HDC dc, int x, int y, const PixelBuffer& pixels);
+// Draws the buffer at the client area's top-left corner at once, outside a paint message. A
+// null window draws nothing.
+void DrawPixelsNow(HWND window, const PixelBuffer& pixels);
 // Draws the whole buffer scaled into dest (nearest pixels, no smoothing).
 void StretchDrawPixels(HDC dc, const RECT& dest, const PixelBuffer& pixels);
 // Puts what was drawn on windows outside their paint messages on the screen now, even when the

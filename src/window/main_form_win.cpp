@@ -151,14 +151,8 @@ void Tmainf_f1::ShowCurrentPicture() {
 }
 
 void Tmainf_f1::ComposeWhole(std::string& path) {
-    if (keptPicture_.Compose(backBuffer_, path, WholeParams(), Source(), PictureReading::fromFile)) DrawBackBufferNow();
-}
-
-void Tmainf_f1::DrawBackBufferNow() {
-    if (!Handle()) return;
-    HDC dc = GetDC(Handle());
-    DrawPixels(dc, 0, 0, backBuffer_);
-    ReleaseDC(Handle(), dc);
+    if (keptPicture_.Compose(backBuffer_, path, WholeParams(), Source(), PictureReading::fromFile))
+        DrawPixelsNow(Handle(), backBuffer_);
 }
 
 void Tmainf_f1::FormShow() {

@@ -89,7 +89,6 @@ private:
     void FormMouseDown(UINT button);
     void EndSession();
     void tm_SlideShowTimer();
-    void DrawBackBufferNow();
     CompositionParams BackgroundParams() const;
     CompositionParams WholeParams() const;
     PictureSource Source() const;
