@@ -81,11 +81,10 @@ void Tmainf_f1::pm1_setup_optionClick() {
     // The dialog has stored, saved and applied the settings; the slideshow list decides
     // whether the timer runs again.
     pause.resume = false;
-    showHint_ = program_.settings.flag_use_hins1;
-    ReloadSlideList();
-    slideShow_.Restart();
-    AdvanceSlide();
-    ShowCurrentPicture();
+    ApplyShowSettings();
+    // A slide is composed as the show advances; the background picture (also when the mode has
+    // just switched itself off) is composed here.
+    if (!program_.settings.flag_SlideShow) ShowCurrentPicture();
     Invalidate();
 }
 

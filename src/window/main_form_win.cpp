@@ -46,12 +46,9 @@ void Tmainf_f1::FormCreate() {
     HandlerGuard guard(guards_.formCreate);
     if (!guard) return;
     SetCaption(App().Title());
-    showHint_ = program_.settings.flag_use_hins1;
     CreatePlugins();
     RebuildBackBuffer();
-    ReloadSlideList();
-    slideShow_.Restart();
-    AdvanceSlide();
+    ApplyShowSettings();
     program_.rangeWindowBounds = Program::Bounds{Left(), Top(), Width(), Height()};
 }
 
@@ -64,9 +61,16 @@ void Tmainf_f1::CreatePlugins() {
     if (program_.settings.val_usespi == 1) plugins->Loaded();
 }
 
-void Tmainf_f1::ReloadSlideList() {
+void Tmainf_f1::ApplyShowSettings() {
+    showHint_ = program_.settings.flag_use_hins1;
     // New settings may read the same file differently (the plug-ins may have changed).
     keptPicture_.Release();
+    ReloadSlideList();
+    slideShow_.Restart();
+    AdvanceSlide();
+}
+
+void Tmainf_f1::ReloadSlideList() {
     Settings& s = program_.settings;
     if (s.flag_SlideShow) {
         if (!slideShow_.Reload(s, program_.files)) ShowError(kNoFilesMessage);

@@ -82,6 +82,9 @@ private:
 
     void FormCreate();
     void CreatePlugins();
+    // The picture settings taken anew: the hint flag, the kept picture let go, the slideshow
+    // from the start of its list anew (the first slide composed and drawn at once).
+    void ApplyShowSettings();
     void FormShow();
     void FormResize();
     void FormPaint();

@@ -65,6 +65,30 @@ TEST(OptionsE2E, OkIsSavedAndShownAtOnceAbortChangesNothing) {
     EXPECT_EQ(run.IniValue("option", "fn_bgg"), "red.bmp");
 }
 
+TEST(OptionsE2E, OkInSlideshowModeShowsTheFirstSlideWithTheNewSettings) {
+    KemboRun run;
+    const std::wstring folder = run.Folder() + L"pics\\";
+    CreateDirectoryW(folder.c_str(), nullptr);
+    WriteBlockBmp(folder + L"a.bmp", 10, 10, {{kRed}});
+    WriteBlockBmp(folder + L"b.bmp", 10, 10, {{0x0000FF}});
+    // A change time of 0: no ticks change the slide meanwhile.
+    run.WriteIni("[option]\r\nval_titlewait=0\r\nflag_SlideShow=1\r\nval_SSChangeTime=0\r\nSlideShowDir=pics\r\n"
+                 "[main]\r\nwidth=200\r\nheight=100\r\n");
+    run.Start();
+    HWND window = run.WaitForMainWindow();
+    ASSERT_NE(window, nullptr);
+    EXPECT_EQ(CaptureWindow(window).At(100, 50), kRed);
+
+    HWND dialog = OpenOptions(run, window);
+    ASSERT_NE(dialog, nullptr);
+    SetText(DialogControl(dialog, "se_braito1"), "50");
+    PostMessageW(DialogControl(dialog, "bt_ok"), BM_CLICK, 0, 0);
+    ASSERT_TRUE(WaitForGone(dialog));
+    // The first slide again, at the new brightness.
+    EXPECT_EQ(CaptureWindow(window).At(100, 50), 0x7F0000u);
+    EXPECT_EQ(run.Close(), 0);
+}
+
 // The current user's desktop moved to a folder of the test's own while it runs.
 class DesktopRedirect {
 public:
