@@ -12,15 +12,8 @@
 
 #include "base/errors.h"
 #include "base/text.h"
-#include "loading/picture.h"
-#include "loading/picture_formats.h"
-#include "loading/spi_bitmap.h"
-#include "loading/spis.h"
-#include "temp_folder.h"
+#include "plugin_host_fixture.h"
 #include "test_pictures.h"
-#include "toolkit/file_system_win.h"
-#include "toolkit/plugin_ports_win.h"
-#include "toolkit/store_ports_win.h"
 #include "toolkit/text_win.h"
 
 namespace kembo {
@@ -62,28 +55,14 @@ struct Handed {
     uint32_t colours = 0;
 };
 
-class WicPluginWinTest : public ::testing::Test {
+// The host fixture with only the shipped plug-in found.
+class WicPluginWinTest : public PluginHostWinTest {
 protected:
-    WicPluginWinTest() {
-        StartSPIBitmap();
-        spis.Search(Narrow(PluginPath()));
-    }
-    ~WicPluginWinTest() override { SetSPIDefaultGraphicClass(nullptr); }
+    WicPluginWinTest() { spis.Search(Narrow(PluginPath())); }
 
     TSPI& Plugin() {
         if (spis.Count() != 1) throw std::runtime_error("the plug-in did not load");
         return spis.Items(0);
-    }
-    std::string WriteFile(const std::wstring& name, const std::string& bytes) {
-        testing::WriteWholeFile(folder.File(name), bytes);
-        return Narrow(folder.File(name));
-    }
-    // Through the picture holder, as the program reads a file.
-    const TBitmap& ReadFile(const std::wstring& name, const std::string& bytes) {
-        holder.LoadFromFile(WriteFile(name, bytes));
-        const auto* bitmap = dynamic_cast<const TSPIBitmap*>(holder.Graphic());
-        if (!bitmap) throw std::runtime_error("not read as a plug-in picture");
-        return *bitmap;
     }
     // From memory, under a name.
     const TBitmap& ReadMemory(const std::string& name, const std::string& bytes) {
@@ -111,17 +90,7 @@ protected:
         return handed;
     }
 
-    WinModuleLoader modules;
-    WinLocalMemory memory;
-    WinAnsiCodec ansi;
-    WinFileSystem files;
-    WinRegistryPort registry;
-    WinSystemFolders folders;
-    PictureFormats formats;
-    TSPIs spis{SpiHostPorts{modules, memory, ansi, files, registry, folders, formats}, "C:\\nowhere\\"};
-    TPicture holder{formats, files};
     TSPIBitmap memoryBitmap{files};
-    testing::TempFolder folder;
 };
 
 // Four blocks of 16 × 16, so that JPEG's 8 × 8 cells never mix two colours.
@@ -160,11 +129,12 @@ TEST_F(WicPluginWinTest, ReadsEachFormatFromFileAndFromMemory) {
                           Case{&GUID_ContainerFormatGif, L"a.gif", 0}, Case{&GUID_ContainerFormatTiff, L"a.tif", 0}}) {
         SCOPED_TRACE(Narrow(c.name));
         const std::string bytes = testing::EncodeWic(*c.container, FourBlocks());
-        ExpectFourBlocks(ReadFile(c.name, bytes), c.tolerance);
+        ExpectFourBlocks(Read(WriteFile(c.name, bytes)), c.tolerance);
         ExpectFourBlocks(ReadMemory(Narrow(c.name), bytes), c.tolerance);
     }
     // The content decides, not the name.
-    ExpectFourBlocks(ReadFile(L"really a png.jpg", testing::EncodeWic(GUID_ContainerFormatPng, FourBlocks())), 0);
+    ExpectFourBlocks(Read(WriteFile(L"really a png.jpg", testing::EncodeWic(GUID_ContainerFormatPng, FourBlocks()))),
+                     0);
 }
 
 TEST_F(WicPluginWinTest, ExifOrientationsStandThePictureUpright) {
@@ -178,7 +148,7 @@ TEST_F(WicPluginWinTest, ExifOrientationsStandThePictureUpright) {
                              {kWhite, kGreen, kBlue, kRed},  {kGreen, kWhite, kRed, kBlue}};
     for (int orientation = 1; orientation <= 8; ++orientation) {
         SCOPED_TRACE(orientation);
-        const TBitmap& bitmap = ReadFile(L"turned.jpg", testing::WithExifOrientation(jpeg, orientation));
+        const TBitmap& bitmap = Read(WriteFile(L"turned.jpg", testing::WithExifOrientation(jpeg, orientation)));
         const bool quarter = orientation >= 5;
         ASSERT_EQ(bitmap.Width(), quarter ? 32 : 64);
         ASSERT_EQ(bitmap.Height(), quarter ? 64 : 32);
@@ -194,7 +164,7 @@ TEST_F(WicPluginWinTest, CmykJpegShowsItsColours) {
     // Made with ImageMagick from sRGB: red, lime / blue, white / grey 64, orange (255, 128, 0);
     // stored with inverted inks and Adobe's marker, as most CMYK JPEGs are.
     const std::string bytes = testing::ReadWholeFile(testing::FolderFromEnvironment(L"KEMBO_FIXTURES") + L"pictures\\cmyk.jpg");
-    const TBitmap& bitmap = ReadFile(L"cmyk.jpg", bytes);
+    const TBitmap& bitmap = Read(WriteFile(L"cmyk.jpg", bytes));
     ASSERT_EQ(bitmap.Width(), 32);
     ASSERT_EQ(bitmap.Height(), 48);
     EXPECT_TRUE(Near(PixelAt(bitmap, 8, 8), kRed, 8));
@@ -210,29 +180,31 @@ TEST_F(WicPluginWinTest, SixteenBitChannelsAreRoundedAndAlphaLaidOverWhite) {
     // 0x12F0 / 257 = 18.9 and 0x00C0 / 257 = 0.75: rounding gives 19 and 1 where cutting gives 18 and 0.
     const std::string rgb = BigEndian16(0x12F0) + BigEndian16(0x00C0) + BigEndian16(0xFFFF) + BigEndian16(0x807F) +
                             BigEndian16(0x0000) + BigEndian16(0x7FFF);
-    const TBitmap& colour = ReadFile(L"deep.png", testing::PngFile(2, 1, 16, 2, {rgb}));
+    const TBitmap& colour = Read(WriteFile(L"deep.png", testing::PngFile(2, 1, 16, 2, {rgb})));
     EXPECT_EQ(PixelAt(colour, 0, 0), (Rgb{19, 1, 255}));
     EXPECT_EQ(PixelAt(colour, 1, 0), (Rgb{128, 0, 127}));
 
-    const TBitmap& grey = ReadFile(L"grey16.png", testing::PngFile(2, 1, 16, 0, {BigEndian16(0x12F0) + BigEndian16(0xFFFF)}));
+    const TBitmap& grey =
+        Read(WriteFile(L"grey16.png", testing::PngFile(2, 1, 16, 0, {BigEndian16(0x12F0) + BigEndian16(0xFFFF)})));
     EXPECT_EQ(PixelAt(grey, 0, 0), (Rgb{19, 19, 19}));
     EXPECT_EQ(PixelAt(grey, 1, 0), (Rgb{255, 255, 255}));
 
     // Black at half opacity over white: mid grey; fully transparent: white.
     const std::string rgba = BigEndian16(0) + BigEndian16(0) + BigEndian16(0) + BigEndian16(0x8000) +
                              BigEndian16(0) + BigEndian16(0xFFFF) + BigEndian16(0) + BigEndian16(0);
-    const TBitmap& clear = ReadFile(L"alpha16.png", testing::PngFile(2, 1, 16, 6, {rgba}));
+    const TBitmap& clear = Read(WriteFile(L"alpha16.png", testing::PngFile(2, 1, 16, 6, {rgba})));
     EXPECT_EQ(PixelAt(clear, 0, 0), (Rgb{127, 127, 127}));
     EXPECT_EQ(PixelAt(clear, 1, 0), kWhite);
     const std::string rgba8 = std::string("\xFF\x00\x00\x80\x00\x00\xFF\xFF", 8);
-    EXPECT_EQ(PixelAt(ReadFile(L"alpha8.png", testing::PngFile(2, 1, 8, 6, {rgba8})), 0, 0), (Rgb{255, 127, 127}));
+    EXPECT_EQ(PixelAt(Read(WriteFile(L"alpha8.png", testing::PngFile(2, 1, 8, 6, {rgba8}))), 0, 0),
+              (Rgb{255, 127, 127}));
 }
 
 TEST_F(WicPluginWinTest, PaletteAndGreyPicturesAreExactInEightBits) {
     // Three colours, the second half transparent and the third fully: laid over white.
     const std::string palette = std::string("\x10\x20\x30\x00\x00\x00\xFF\x00\x00", 9);
     const std::string indexed = testing::PngFile(3, 1, 8, 3, {std::string("\x00\x01\x02", 3)}, palette, std::string("\xFF\x80\x00", 3));
-    const TBitmap& colours = ReadFile(L"palette.png", indexed);
+    const TBitmap& colours = Read(WriteFile(L"palette.png", indexed));
     EXPECT_EQ(PixelAt(colours, 0, 0), (Rgb{0x10, 0x20, 0x30}));
     EXPECT_EQ(PixelAt(colours, 1, 0), (Rgb{127, 127, 127}));
     EXPECT_EQ(PixelAt(colours, 2, 0), kWhite);
@@ -242,7 +214,7 @@ TEST_F(WicPluginWinTest, PaletteAndGreyPicturesAreExactInEightBits) {
 
     // Two bits of grey: levels 0, 85, 170, 255.
     const std::string grey2 = testing::PngFile(4, 1, 2, 0, {std::string("\x1B", 1)});
-    const TBitmap& grey = ReadFile(L"grey2.png", grey2);
+    const TBitmap& grey = Read(WriteFile(L"grey2.png", grey2));
     EXPECT_EQ(PixelAt(grey, 0, 0), (Rgb{0, 0, 0}));
     EXPECT_EQ(PixelAt(grey, 1, 0), (Rgb{85, 85, 85}));
     EXPECT_EQ(PixelAt(grey, 2, 0), (Rgb{170, 170, 170}));
@@ -255,7 +227,7 @@ TEST_F(WicPluginWinTest, PaletteAndGreyPicturesAreExactInEightBits) {
 
 TEST_F(WicPluginWinTest, AnimatedGifShowsItsFirstFrame) {
     const std::string gif = testing::EncodeWic(GUID_ContainerFormatGif, FourBlocks(), 3);
-    ExpectFourBlocks(ReadFile(L"moving.gif", gif), 0);
+    ExpectFourBlocks(Read(WriteFile(L"moving.gif", gif)), 0);
 }
 
 TEST_F(WicPluginWinTest, DamagedFilesGiveErrorCodesAndReadNothing) {
@@ -267,13 +239,13 @@ TEST_F(WicPluginWinTest, DamagedFilesGiveErrorCodesAndReadNothing) {
         if (container != &GUID_ContainerFormatTiff) {
             EXPECT_EQ(GetPicture(whole.substr(0, whole.size() - 2)).result, kBrokenData);
         }
-        EXPECT_THROW(ReadFile(L"cut.png", whole.substr(0, whole.size() / 2)), PictureError);
+        EXPECT_THROW(Read(WriteFile(L"cut.png", whole.substr(0, whole.size() / 2))), PictureError);
     }
     EXPECT_EQ(GetPicture(std::string(4096, '\0')).result, kUnknownFormat);
     EXPECT_EQ(GetPicture("").result, kUnknownFormat);
     EXPECT_EQ(GetPicture("just some words, no picture").result, kUnknownFormat);
     EXPECT_EQ(Plugin().IsSupported("zero.jpg", std::string(2048, '\0').data()), 0);
-    EXPECT_THROW(ReadFile(L"empty.jpg", ""), PictureError);
+    EXPECT_THROW(Read(WriteFile(L"empty.jpg", "")), PictureError);
 
     // A header declaring 100000 × 100000 pixels is refused before anything is allocated for it.
     std::string huge = testing::PngFile(1, 1, 8, 0, {std::string(1, '\0')});
