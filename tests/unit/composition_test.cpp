@@ -20,17 +20,10 @@ namespace {
 
 using test::FakeFileSystem;
 using test::Noise;
+using test::Pattern;
 
 constexpr Color kMargin = 0x00123456;  // blue 0x12, green 0x34, red 0x56
 constexpr Bgr kMarginPixel{0x12, 0x34, 0x56};
-
-// Every pixel different: blue = x, green = y, red = tag.
-PixelBuffer Pattern(int32_t w, int32_t h, uint8_t tag) {
-    PixelBuffer b(w, h);
-    for (int32_t y = 0; y < h; ++y)
-        for (int32_t x = 0; x < w; ++x) b.SetPixel(x, y, Bgr{static_cast<uint8_t>(x), static_cast<uint8_t>(y), tag});
-    return b;
-}
 
 uint8_t Scaled(uint8_t v, int64_t percent) {
     return static_cast<uint8_t>(std::min<int64_t>(std::max<int64_t>(percent, 0) * v / 100, 255));

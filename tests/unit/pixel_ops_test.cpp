@@ -6,17 +6,12 @@
 
 #include "base/errors.h"
 #include "image/pixel_ops.h"
+#include "test_pictures.h"
 
 namespace kembo {
 namespace {
 
-// Every pixel different: blue = x, green = y, red = tag.
-PixelBuffer Pattern(int32_t w, int32_t h, uint8_t tag) {
-    PixelBuffer b(w, h);
-    for (int32_t y = 0; y < h; ++y)
-        for (int32_t x = 0; x < w; ++x) b.SetPixel(x, y, Bgr{static_cast<uint8_t>(x), static_cast<uint8_t>(y), tag});
-    return b;
-}
+using test::Pattern;
 
 // The buffer as rows of text, '#' for white (0xFFFFFF), '.' for anything else.
 std::vector<std::string> Picture(const PixelBuffer& b) {

@@ -17,6 +17,14 @@ inline PixelBuffer Noise(int32_t w, int32_t h, uint32_t seed) {
     return b;
 }
 
+// Every pixel different: blue = x, green = y, red = tag.
+inline PixelBuffer Pattern(int32_t w, int32_t h, uint8_t tag) {
+    PixelBuffer b(w, h);
+    for (int32_t y = 0; y < h; ++y)
+        for (int32_t x = 0; x < w; ++x) b.SetPixel(x, y, Bgr{static_cast<uint8_t>(x), static_cast<uint8_t>(y), tag});
+    return b;
+}
+
 inline PixelBuffer Solid(int32_t w, int32_t h, Bgr colour) {
     PixelBuffer b(w, h);
     for (int32_t y = 0; y < h; ++y)
