@@ -15,6 +15,7 @@
 #include <vector>
 
 #include "base/text.h"
+#include "com_out.h"
 #include "loading/picture_formats.h"
 #include "loading/spi_bitmap.h"
 #include "loading/spis.h"
@@ -52,40 +53,31 @@ testing::TestImage Photo(int width, int height) {
 
 std::string ReadAll(const std::wstring& path) { return testing::ReadWholeFile(path); }
 
-template <typename T>
-struct Owned {
-    T* p = nullptr;
-    ~Owned() {
-        if (p) p->Release();
-    }
-    T* operator->() const { return p; }
-};
-
 // The direct way: the file's bytes decoded by the component into a plain 24-bit bitmap.
 void DecodeDirectly(IWICImagingFactory& factory, const std::wstring& path) {
     const std::string bytes = ReadAll(path);
-    Owned<IWICStream> stream;
-    Owned<IWICBitmapDecoder> decoder;
-    Owned<IWICBitmapFrameDecode> frame;
-    Owned<IWICFormatConverter> converter;
-    if (FAILED(factory.CreateStream(&stream.p)) ||
+    ComRef<IWICStream> stream;
+    ComRef<IWICBitmapDecoder> decoder;
+    ComRef<IWICBitmapFrameDecode> frame;
+    ComRef<IWICFormatConverter> converter;
+    if (FAILED(factory.CreateStream(testing::Out(stream))) ||
         FAILED(stream->InitializeFromMemory(reinterpret_cast<BYTE*>(const_cast<char*>(bytes.data())), static_cast<DWORD>(bytes.size()))) ||
-        FAILED(factory.CreateDecoderFromStream(stream.p, nullptr, WICDecodeMetadataCacheOnDemand, &decoder.p)) ||
-        FAILED(decoder->GetFrame(0, &frame.p))) {
+        FAILED(factory.CreateDecoderFromStream(stream.Get(), nullptr, WICDecodeMetadataCacheOnDemand, testing::Out(decoder))) ||
+        FAILED(decoder->GetFrame(0, testing::Out(frame)))) {
         throw std::runtime_error("direct decode failed");
     }
     UINT width = 0, height = 0;
     WICPixelFormatGUID format{};
     frame->GetSize(&width, &height);
     frame->GetPixelFormat(&format);
-    IWICBitmapSource* source = frame.p;
+    IWICBitmapSource* source = frame.Get();
     if (!IsEqualGUID(format, GUID_WICPixelFormat24bppBGR)) {
-        if (FAILED(factory.CreateFormatConverter(&converter.p)) ||
-            FAILED(converter->Initialize(frame.p, GUID_WICPixelFormat24bppBGR, WICBitmapDitherTypeNone, nullptr, 0.0,
+        if (FAILED(factory.CreateFormatConverter(testing::Out(converter))) ||
+            FAILED(converter->Initialize(frame.Get(), GUID_WICPixelFormat24bppBGR, WICBitmapDitherTypeNone, nullptr, 0.0,
                                          WICBitmapPaletteTypeCustom))) {
             throw std::runtime_error("no conversion");
         }
-        source = converter.p;
+        source = converter.Get();
     }
     const UINT stride = (width * 3 + 3) / 4 * 4;
     std::vector<BYTE> pixels(static_cast<size_t>(stride) * height);
@@ -125,7 +117,7 @@ public:
         spis_.Search(Narrow(pluginPath));
         if (spis_.Count() != 1) throw std::runtime_error("the plug-in did not load: " + Narrow(pluginPath));
         if (FAILED(CoCreateInstance(CLSID_WICImagingFactory1, nullptr, CLSCTX_INPROC_SERVER, IID_IWICImagingFactory,
-                                    reinterpret_cast<void**>(&factory_.p)))) {
+                                    factory_.Receive()))) {
             throw std::runtime_error("no imaging component");
         }
         testing::WriteWholeFile(Jpeg(), testing::EncodeWic(GUID_ContainerFormatJpeg, Photo(6000, 4000)));
@@ -133,7 +125,7 @@ public:
     }
     std::wstring Jpeg() const { return folder_.File(L"photo.jpg"); }
     std::wstring Png() const { return folder_.File(L"photo.png"); }
-    IWICImagingFactory& Factory() { return *factory_.p; }
+    IWICImagingFactory& Factory() { return *factory_.Get(); }
     TSPI& Plugin() { return spis_.Items(0); }
     FileSystem& Files() { return files_; }
 
@@ -146,7 +138,7 @@ private:
     WinSystemFolders folders_;
     PictureFormats formats_;
     TSPIs spis_{SpiHostPorts{modules_, memory_, ansi_, files_, registry_, folders_, formats_}, "C:\\nowhere\\"};
-    Owned<IWICImagingFactory> factory_;
+    ComRef<IWICImagingFactory> factory_;
     testing::TempFolder folder_;
 };
 

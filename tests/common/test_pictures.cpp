@@ -5,17 +5,10 @@
 #include <algorithm>
 #include <stdexcept>
 
+#include "com_out.h"
+
 namespace kembo::testing {
 namespace {
-
-template <typename T>
-struct Owned {
-    T* p = nullptr;
-    ~Owned() {
-        if (p) p->Release();
-    }
-    T* operator->() const { return p; }
-};
 
 // COM for one encoding, undone afterwards, so tests can watch what the plug-in leaves behind.
 struct ComForCall {
@@ -79,15 +72,15 @@ TestImage Blocks(int blockWidth, int blockHeight, const std::vector<std::vector<
 
 std::string EncodeWic(const GUID& container, const TestImage& image, int frames) {
     const ComForCall com;
-    Owned<IWICImagingFactory> factory;
+    ComRef<IWICImagingFactory> factory;
     Check(CoCreateInstance(CLSID_WICImagingFactory1, nullptr, CLSCTX_INPROC_SERVER, IID_IWICImagingFactory,
-                           reinterpret_cast<void**>(&factory.p)),
+                           factory.Receive()),
           "factory");
-    Owned<IStream> stream;
-    Check(CreateStreamOnHGlobal(nullptr, TRUE, &stream.p), "stream");
-    Owned<IWICBitmapEncoder> encoder;
-    Check(factory->CreateEncoder(container, nullptr, &encoder.p), "encoder");
-    Check(encoder->Initialize(stream.p, WICBitmapEncoderNoCache), "initialise");
+    ComRef<IStream> stream;
+    Check(CreateStreamOnHGlobal(nullptr, TRUE, Out(stream)), "stream");
+    ComRef<IWICBitmapEncoder> encoder;
+    Check(factory->CreateEncoder(container, nullptr, Out(encoder)), "encoder");
+    Check(encoder->Initialize(stream.Get(), WICBitmapEncoderNoCache), "initialise");
 
     const bool indexed = IsEqualGUID(container, GUID_ContainerFormatGif);
     std::vector<Rgb> colours;
@@ -96,10 +89,10 @@ std::string EncodeWic(const GUID& container, const TestImage& image, int frames)
             if (std::find(colours.begin(), colours.end(), c) == colours.end()) colours.push_back(c);
     }
     for (int frame = 0; frame < frames; ++frame) {
-        Owned<IWICBitmapFrameEncode> target;
-        Owned<IPropertyBag2> options;
-        Check(encoder->CreateNewFrame(&target.p, &options.p), "frame");
-        Check(target->Initialize(options.p), "frame options");
+        ComRef<IWICBitmapFrameEncode> target;
+        ComRef<IPropertyBag2> options;
+        Check(encoder->CreateNewFrame(Out(target), Out(options)), "frame");
+        Check(target->Initialize(options.Get()), "frame options");
         Check(target->SetSize(image.width, image.height), "size");
         WICPixelFormatGUID format = indexed ? GUID_WICPixelFormat8bppIndexed : GUID_WICPixelFormat24bppBGR;
         Check(target->SetPixelFormat(&format), "pixel format");
@@ -107,15 +100,15 @@ std::string EncodeWic(const GUID& container, const TestImage& image, int frames)
         std::vector<BYTE> pixels;
         UINT stride = 0;
         if (indexed) {
-            Owned<IWICPalette> palette;
-            Check(factory->CreatePalette(&palette.p), "palette");
+            ComRef<IWICPalette> palette;
+            Check(factory->CreatePalette(Out(palette)), "palette");
             std::vector<WICColor> table;
             for (const Rgb& c : colours) {
                 const Rgb s = shade(c);
                 table.push_back(0xFF000000u | uint32_t{s.r} << 16 | uint32_t{s.g} << 8 | s.b);
             }
             Check(palette->InitializeCustom(table.data(), static_cast<UINT>(table.size())), "colours");
-            Check(target->SetPalette(palette.p), "set palette");
+            Check(target->SetPalette(palette.Get()), "set palette");
             stride = static_cast<UINT>((image.width + 3) / 4 * 4);
             pixels.resize(static_cast<size_t>(stride) * image.height);
             for (int y = 0; y < image.height; ++y)
