@@ -5,12 +5,14 @@
 
 #include <cstring>
 
+#include "common/noise.h"
 #include "splash/effect_engine.h"
 #include "splash/effect_routines.h"
 
 namespace {
 
 using kembo::AMTEffect1;
+using kembo::bench::NoisePicture;
 using kembo::PixelBuffer;
 
 constexpr int32_t kScreenWidth = 1920;
@@ -18,24 +20,13 @@ constexpr int32_t kScreenHeight = 1080;
 constexpr int32_t kTitleWidth = 359;
 constexpr int32_t kTitleHeight = 180;
 
-PixelBuffer Noise(int32_t w, int32_t h, uint32_t state) {
-    PixelBuffer p(w, h);
-    for (std::size_t i = 0; i < p.SizeBytes(); ++i) {
-        state ^= state << 13;
-        state ^= state >> 17;
-        state ^= state << 5;
-        p.Data()[i] = static_cast<uint8_t>(state);
-    }
-    return p;
-}
-
 struct Pictures {
     PixelBuffer oldPicture, newPicture, output;
 };
 
 Pictures& Screen() {
-    static Pictures p{Noise(kScreenWidth, kScreenHeight, 2463534242u), Noise(kScreenWidth, kScreenHeight, 88675123u),
-                      PixelBuffer(kScreenWidth, kScreenHeight)};
+    static Pictures p{NoisePicture(kScreenWidth, kScreenHeight, 2463534242u),
+                      NoisePicture(kScreenWidth, kScreenHeight, 88675123u), PixelBuffer(kScreenWidth, kScreenHeight)};
     return p;
 }
 
@@ -123,7 +114,7 @@ void RoutineStep(benchmark::State& state) {
 }
 
 void CopyTitleFrame(benchmark::State& state) {
-    PixelBuffer from = Noise(kTitleWidth, kTitleHeight, 1), to(kTitleWidth, kTitleHeight);
+    PixelBuffer from = NoisePicture(kTitleWidth, kTitleHeight, 1), to(kTitleWidth, kTitleHeight);
     for (auto _ : state) {
         std::memcpy(to.Data(), from.Data(), to.SizeBytes());
         benchmark::DoNotOptimize(to.Data());
@@ -134,7 +125,7 @@ void CopyTitleFrame(benchmark::State& state) {
 
 // The splash's transition from start to end, without the pauses its callback makes.
 void SplashTransition(benchmark::State& state) {
-    Pictures p{Noise(kTitleWidth, kTitleHeight, 1), Noise(kTitleWidth, kTitleHeight, 2),
+    Pictures p{NoisePicture(kTitleWidth, kTitleHeight, 1), NoisePicture(kTitleWidth, kTitleHeight, 2),
                PixelBuffer(kTitleWidth, kTitleHeight)};
     for (auto _ : state) {
         AMTEffect1 e;

@@ -16,6 +16,7 @@
 
 #include "base/text.h"
 #include "com_out.h"
+#include "common/noise.h"
 #include "loading/picture_formats.h"
 #include "loading/spi_bitmap.h"
 #include "loading/spis.h"
@@ -39,10 +40,7 @@ testing::TestImage Photo(int width, int height) {
     uint32_t state = 2463534242u;
     for (int y = 0; y < height; ++y) {
         for (int x = 0; x < width; ++x) {
-            state ^= state << 13;
-            state ^= state >> 17;
-            state ^= state << 5;
-            const int grain = static_cast<int>(state & 15) - 8;
+            const int grain = static_cast<int>(bench::NextNoise(state) & 15) - 8;
             const auto channel = [&](int base) { return static_cast<uint8_t>(std::clamp(base + grain, 0, 255)); };
             image.pixels[static_cast<size_t>(y) * width + x] =
                 testing::Rgb{channel(x * 255 / width), channel(y * 255 / height), channel((x + y) * 127 / (width + height) + 64)};

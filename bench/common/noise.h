@@ -7,15 +7,18 @@
 
 namespace kembo::bench {
 
-inline PixelBuffer NoisePicture(int32_t width, int32_t height) {
+// One xorshift step: the state moves on and is the next number.
+inline uint32_t NextNoise(uint32_t& state) {
+    state ^= state << 13;
+    state ^= state >> 17;
+    state ^= state << 5;
+    return state;
+}
+
+inline PixelBuffer NoisePicture(int32_t width, int32_t height, uint32_t seed = 2463534242u) {
     PixelBuffer picture(width, height);
-    uint32_t state = 2463534242u;
-    for (std::size_t i = 0; i < picture.SizeBytes(); ++i) {
-        state ^= state << 13;
-        state ^= state >> 17;
-        state ^= state << 5;
-        picture.Data()[i] = static_cast<uint8_t>(state);
-    }
+    uint32_t state = seed;
+    for (std::size_t i = 0; i < picture.SizeBytes(); ++i) picture.Data()[i] = static_cast<uint8_t>(NextNoise(state));
     return picture;
 }
 
