@@ -1,5 +1,7 @@
 #include "message_box_probe.h"
 
+#include "process_windows.h"
+
 namespace kembo::testing {
 
 namespace {
@@ -12,33 +14,24 @@ BOOL CALLBACK TakeIcon(HWND child, LPARAM icon) {
 }  // namespace
 
 SeenBox FindMessageBox(DWORD processId) {
-    HWND box = nullptr;
-    while ((box = FindWindowExW(nullptr, box, L"#32770", nullptr)) != nullptr) {
-        DWORD owner = 0;
-        GetWindowThreadProcessId(box, &owner);
-        if (owner != processId || !IsWindowVisible(box)) continue;
-        SeenBox seen;
-        seen.window = box;
-        wchar_t text[2048] = {};
-        GetWindowTextW(box, text, 2048);
-        seen.caption = text;
-        text[0] = L'\0';
-        GetDlgItemTextW(box, 0xFFFF, text, 2048);  // the message text's static
-        seen.text = text;
-        EnumChildWindows(box, &TakeIcon, reinterpret_cast<LPARAM>(&seen.icon));
-        return seen;
-    }
-    return {};
+    const HWND box = FindVisibleWindow(processId, L"#32770");
+    if (!box) return {};
+    SeenBox seen;
+    seen.window = box;
+    wchar_t text[2048] = {};
+    GetWindowTextW(box, text, 2048);
+    seen.caption = text;
+    text[0] = L'\0';
+    GetDlgItemTextW(box, 0xFFFF, text, 2048);  // the message text's static
+    seen.text = text;
+    EnumChildWindows(box, &TakeIcon, reinterpret_cast<LPARAM>(&seen.icon));
+    return seen;
 }
 
 SeenBox WaitForMessageBox(DWORD processId, DWORD timeoutMs) {
-    const DWORD start = GetTickCount();
-    do {
-        SeenBox seen = FindMessageBox(processId);
-        if (seen.Found()) return seen;
-        Sleep(20);
-    } while (GetTickCount() - start < timeoutMs);
-    return {};
+    SeenBox seen;
+    WaitUntil([&] { return (seen = FindMessageBox(processId)).Found(); }, timeoutMs);
+    return seen;
 }
 
 std::thread AnswerMessageBox(SeenBox& seen, DWORD timeoutMs) {

@@ -1,9 +1,10 @@
 #include "harness.h"
 
-
-#include "image/bmp_writer.h"
 #include <sstream>
 #include <stdexcept>
+
+#include "image/bmp_writer.h"
+#include "process_windows.h"
 
 namespace kembo::e2e {
 
@@ -94,19 +95,16 @@ HWND KemboRun::FindProcessWindow(const wchar_t* className) const {
 }
 
 HWND KemboRun::WaitForMainWindow(DWORD timeoutMs) {
-    const DWORD start = GetTickCount();
-    do {
-        HWND window = FindProcessWindow(L"Tmainf_f1");
-        if (window && IsWindowVisible(window)) {
-            // Let the program finish showing and activating it before the test goes on.
-            WaitForInputIdle(processes_.front(), 5000);
-            return window;
-        }
-        if (processes_.empty() || WaitForSingleObject(processes_.front(), 0) != WAIT_TIMEOUT)
-            return nullptr;
-        Sleep(20);
-    } while (GetTickCount() - start < timeoutMs);
-    return nullptr;
+    HWND window = nullptr;
+    testing::WaitUntil(
+        [&] {
+            window = testing::FindVisibleWindow(ProcessId(), L"Tmainf_f1");
+            return window || processes_.empty() || WaitForSingleObject(processes_.front(), 0) != WAIT_TIMEOUT;
+        },
+        timeoutMs);
+    // Let the program finish showing and activating it before the test goes on.
+    if (window) WaitForInputIdle(processes_.front(), 5000);
+    return window;
 }
 
 int KemboRun::WaitForExit(HANDLE process, DWORD timeoutMs) {
@@ -208,30 +206,17 @@ std::vector<uint32_t> WatchColours(HWND window, int x, int y, size_t count, DWOR
     return seen;
 }
 
-HWND FindOpenMenu(DWORD processId) {
-    HWND menu = nullptr;
-    while ((menu = FindWindowExW(nullptr, menu, L"#32768", nullptr)) != nullptr) {
-        DWORD owner = 0;
-        GetWindowThreadProcessId(menu, &owner);
-        if (owner == processId && IsWindowVisible(menu)) return menu;
-    }
-    return nullptr;
-}
+HWND FindOpenMenu(DWORD processId) { return testing::FindVisibleWindow(processId, L"#32768"); }
 
 HWND WaitForVisible(const KemboRun& run, const wchar_t* className, DWORD timeoutMs) {
-    const DWORD start = GetTickCount();
-    do {
-        HWND window = run.FindProcessWindow(className);
-        if (window && IsWindowVisible(window)) return window;
-        Sleep(20);
-    } while (GetTickCount() - start < timeoutMs);
-    return nullptr;
+    HWND window = nullptr;
+    testing::WaitUntil([&] { return (window = testing::FindVisibleWindow(run.ProcessId(), className)) != nullptr; },
+                       timeoutMs);
+    return window;
 }
 
 bool WaitForGone(HWND window, DWORD timeoutMs) {
-    const DWORD start = GetTickCount();
-    while (IsWindow(window) && GetTickCount() - start < timeoutMs) Sleep(20);
-    return !IsWindow(window);
+    return testing::WaitUntil([window] { return !IsWindow(window); }, timeoutMs);
 }
 
 bool ChooseFromMenu(HWND mainWindow, const std::vector<MenuKey>& keys) {
@@ -239,17 +224,12 @@ bool ChooseFromMenu(HWND mainWindow, const std::vector<MenuKey>& keys) {
     GetWindowThreadProcessId(mainWindow, &pid);
     PostMessageW(mainWindow, 0x0C00, 0, WM_RBUTTONDOWN);
     HWND menu = nullptr;
-    for (int i = 0; i < 250 && !menu; ++i) {
-        Sleep(20);
-        menu = FindOpenMenu(pid);
-    }
-    if (!menu) return false;
+    if (!testing::WaitUntil([&] { return (menu = FindOpenMenu(pid)) != nullptr; }, 5000)) return false;
     for (const MenuKey& key : keys) {
         PostMessageW(menu, key.character ? WM_CHAR : WM_KEYDOWN, key.character ? key.character : key.virtualKey, 0);
         Sleep(50);
     }
-    for (int i = 0; i < 250 && FindOpenMenu(pid); ++i) Sleep(20);
-    return FindOpenMenu(pid) == nullptr;
+    return testing::WaitUntil([pid] { return FindOpenMenu(pid) == nullptr; }, 5000);
 }
 
 void WriteBlockBmp(const std::wstring& path, int bw, int bh, const std::vector<std::vector<uint32_t>>& colours) {

@@ -243,19 +243,11 @@ TEST_F(OptionsDialogTest, ColourDialogStartsBlackThenAtItsLastChoice) {
     wchar_t caption[64] = {};
     // The system's own caption of the colour dialog.
     std::thread user = std::thread([&] {
-        for (int i = 0; i < 500 && !caption[0]; ++i) {
-            HWND box = nullptr;
-            while ((box = FindWindowExW(nullptr, box, L"#32770", nullptr)) != nullptr) {
-                DWORD pid = 0;
-                GetWindowThreadProcessId(box, &pid);
-                if (pid == GetCurrentProcessId() && IsWindowVisible(box)) {
-                    GetWindowTextW(box, caption, 64);
-                    answer(10, 20, 30)(box);
-                    break;
-                }
-            }
-            Sleep(20);
-        }
+        HWND box = nullptr;
+        if (!WaitUntil([&] { return (box = FindVisibleWindow(GetCurrentProcessId(), L"#32770")) != nullptr; }, 10000))
+            return;
+        GetWindowTextW(box, caption, 64);
+        answer(10, 20, 30)(box);
     });
     SendMessageW(Window(d, "lab_backcolor"), WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(2, 2));
     user.join();

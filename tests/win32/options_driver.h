@@ -15,6 +15,7 @@
 
 #include "dialogs/options_form_win.h"
 #include "dialogs/options_table.h"
+#include "process_windows.h"
 #include "temp_folder.h"
 #include "toolkit/application_win.h"
 #include "toolkit/file_system_win.h"
@@ -83,21 +84,15 @@ inline bool Checked(HWND button) { return SendMessageW(button, BM_GETCHECK, 0, 0
 // the test's thread runs it.
 inline std::thread OnCommonDialog(const std::wstring& caption, std::function<void(HWND)> act) {
     return std::thread([caption, act] {
-        for (int i = 0; i < 1000; ++i) {
-            HWND box = nullptr;
-            while ((box = FindWindowExW(nullptr, box, L"#32770", nullptr)) != nullptr) {
-                DWORD pid = 0;
-                GetWindowThreadProcessId(box, &pid);
-                wchar_t text[256] = {};
-                GetWindowTextW(box, text, 256);
-                if (pid == GetCurrentProcessId() && IsWindowVisible(box) && caption == text) {
-                    act(box);
-                    return;
-                }
-            }
-            Sleep(20);
+        HWND box = nullptr;
+        const auto shown = [&] {
+            return (box = FindVisibleWindow(GetCurrentProcessId(), L"#32770", caption.c_str())) != nullptr;
+        };
+        if (WaitUntil(shown, 20000)) {
+            act(box);
+        } else {
+            ADD_FAILURE() << "no dialog " << Narrow(caption);
         }
-        ADD_FAILURE() << "no dialog " << Narrow(caption);
     });
 }
 

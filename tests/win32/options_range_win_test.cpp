@@ -8,6 +8,7 @@
 #include "image/bmp_writer.h"
 #include "message_box_probe.h"
 #include "options_driver.h"
+#include "process_windows.h"
 
 namespace kembo::testing {
 namespace {
@@ -15,25 +16,6 @@ namespace {
 void WriteBitmap(const std::wstring& path, int width, int height) {
     const std::vector<uint8_t> bytes = WriteBmp24(PixelBuffer(width, height));
     WriteWholeFile(path, std::string(bytes.begin(), bytes.end()));
-}
-
-HWND VisibleWindow(const wchar_t* className) {
-    HWND window = nullptr;
-    while ((window = FindWindowExW(nullptr, window, className, nullptr)) != nullptr) {
-        DWORD pid = 0;
-        GetWindowThreadProcessId(window, &pid);
-        if (pid == GetCurrentProcessId() && IsWindowVisible(window)) return window;
-    }
-    return nullptr;
-}
-
-template <typename Condition>
-bool WaitFor(Condition condition) {
-    for (int i = 0; i < 500; ++i) {
-        if (condition()) return true;
-        Sleep(20);
-    }
-    return false;
 }
 
 // What a user sees of the range window, and what they do in it: a right click on the picture
@@ -55,12 +37,12 @@ struct RangeWindow {
             PostMessageW(image, WM_RBUTTONDOWN, MK_RBUTTON, MAKELPARAM(5, 5));
             PostMessageW(image, WM_RBUTTONUP, 0, MAKELPARAM(5, 5));
             HWND menu = nullptr;
-            WaitFor([&] { return (menu = VisibleWindow(L"#32768")) != nullptr; });
+            WaitUntil([&] { return (menu = FindVisibleWindow(GetCurrentProcessId(), L"#32768")) != nullptr; }, 10000);
             if (menu) {
                 for (int i = 0; i < ups; ++i) PostMessageW(menu, WM_KEYDOWN, VK_UP, 0);
                 PostMessageW(menu, WM_KEYDOWN, VK_RETURN, 0);
             }
-            if (WaitFor(done)) return true;
+            if (WaitUntil(done, 10000)) return true;
         }
         return false;
     }
@@ -75,7 +57,10 @@ std::thread InRangeWindow(std::function<void(const RangeWindow&)> act) {
     SetCursorPos(0, 0);
     return std::thread([act] {
         RangeWindow range;
-        if (!WaitFor([&] { return (range.window = VisibleWindow(L"Tsetgrngf_f9")) != nullptr; })) {
+        const auto shown = [&] {
+            return (range.window = FindVisibleWindow(GetCurrentProcessId(), L"Tsetgrngf_f9")) != nullptr;
+        };
+        if (!WaitUntil(shown, 10000)) {
             ADD_FAILURE() << "no range window";
             return;
         }
@@ -114,7 +99,7 @@ TEST_F(OptionsDialogTest, TheRangeWindowStartsAtTheRangeAndItsAnswerBecomesTheTe
     EXPECT_EQ(TextOf(Window(d, "ed_setpos")), "(10,10)-(110,60)");
     EXPECT_EQ(program.rangeWindowBounds.width, 389);
     EXPECT_EQ(program.rangeWindowBounds.height, 287);
-    EXPECT_FALSE(VisibleWindow(L"Tsetgrngf_f9"));
+    EXPECT_FALSE(FindVisibleWindow(GetCurrentProcessId(), L"Tsetgrngf_f9"));
 
     // The whole picture, confirmed; opened by a double-click in the range text this time.
     user = InRangeWindow([&](const RangeWindow& range) {
@@ -132,9 +117,9 @@ TEST_F(OptionsDialogTest, TheRangeWindowStartsAtTheRangeAndItsAnswerBecomesTheTe
     user = InRangeWindow([&](const RangeWindow& range) {
         const std::string whole = kTitle + "  (0,0)-(400,300)";
         PostMessageW(range.image, WM_MOUSEMOVE, 0, MAKELPARAM(7, 7));
-        EXPECT_TRUE(WaitFor([&] { return range.Caption() != whole; })) << range.Caption();
+        EXPECT_TRUE(WaitUntil([&] { return range.Caption() != whole; }, 10000)) << range.Caption();
         EXPECT_TRUE(range.Command(1, [&] { return range.Caption() == whole; }));
-        EXPECT_TRUE(range.Command(2, [] { return !VisibleWindow(L"#32768"); }));
+        EXPECT_TRUE(range.Command(2, [] { return !FindVisibleWindow(GetCurrentProcessId(), L"#32768"); }));
         EXPECT_TRUE(range.Choose(4));
     });
     Click(Window(d, "bt_setpos"));

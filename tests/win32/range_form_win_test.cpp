@@ -14,6 +14,7 @@
 #include "dialogs/range_form_win.h"
 #include "image/pixel_ops.h"
 #include "loading/bitmap.h"
+#include "process_windows.h"
 #include "toolkit/application_win.h"
 #include "toolkit/file_system_win.h"
 #include "toolkit/text_win.h"
@@ -58,16 +59,10 @@ PixelBuffer ReadBack(HWND window) {
 }
 
 HWND WaitForMenu() {
-    for (int i = 0; i < 200; ++i) {
-        HWND w = nullptr;
-        while ((w = FindWindowExW(nullptr, w, L"#32768", nullptr)) != nullptr) {
-            DWORD pid = 0;
-            GetWindowThreadProcessId(w, &pid);
-            if (pid == GetCurrentProcessId() && IsWindowVisible(w)) return w;
-        }
-        Sleep(10);
-    }
-    return nullptr;
+    HWND menu = nullptr;
+    testing::WaitUntil([&] { return (menu = testing::FindVisibleWindow(GetCurrentProcessId(), L"#32768")) != nullptr; },
+                       2000);
+    return menu;
 }
 
 // Presses the up key `ups` times in the open menu (the first press reaches the last item,
@@ -91,11 +86,11 @@ std::vector<std::string> Choose(HWND menu, int ups) {
 std::thread CloseThroughMenu(HWND form, HWND image, int ups) {
     return std::thread([=] {
         for (int attempt = 0; attempt < 20; ++attempt) {
-            for (int i = 0; i < 200 && !IsWindowVisible(form); ++i) Sleep(10);
+            testing::WaitUntil([form] { return IsWindowVisible(form) != FALSE; }, 2000);
             PostMessageW(image, WM_RBUTTONDOWN, MK_RBUTTON, MAKELPARAM(5, 5));
             PostMessageW(image, WM_RBUTTONUP, 0, MAKELPARAM(5, 5));
             if (HWND menu = WaitForMenu()) Choose(menu, ups);
-            for (int i = 0; i < 100 && IsWindowVisible(form); ++i) Sleep(10);
+            testing::WaitUntil([form] { return !IsWindowVisible(form); }, 1000);
             if (!IsWindowVisible(form)) return;
         }
     });
