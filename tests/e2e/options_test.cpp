@@ -6,6 +6,7 @@
 #include <shlobj.h>
 
 #include "child_window.h"
+#include "controls.h"
 #include "dialogs/options_table.h"
 #include "harness.h"
 #include "message_box_probe.h"
@@ -13,6 +14,8 @@
 
 namespace kembo::e2e {
 namespace {
+
+using testing::SetText;
 
 constexpr uint32_t kRed = 0xFF0000;
 
@@ -22,10 +25,6 @@ HWND DialogControl(HWND dialog, const char* name) { return testing::ChildWithId(
 HWND OpenOptions(const KemboRun& run, HWND mainWindow) {
     if (!ChooseFromMenu(mainWindow, {Char(L's'), Char(L'o')})) return nullptr;
     return WaitForVisible(run, L"Toptf_f1");
-}
-
-void SetText(HWND window, const std::string& text) {
-    SendMessageW(window, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(Wide(text).c_str()));
 }
 
 TEST(OptionsE2E, OkIsSavedAndShownAtOnceAbortChangesNothing) {

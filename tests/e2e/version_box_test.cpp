@@ -6,6 +6,7 @@
 #include <windows.h>
 
 #include "child_window.h"
+#include "controls.h"
 #include "dialogs/version_table.h"
 #include "harness.h"
 #include "toolkit/text_win.h"
@@ -13,15 +14,11 @@
 namespace kembo::e2e {
 namespace {
 
+using testing::TextOf;
+
 constexpr uint32_t kGlyphGreen = 0x00A000;
 
 HWND Part(HWND box, const char* name) { return testing::ChildWithId(box, VersionPartId(name)); }
-
-std::string TextOf(HWND window) {
-    wchar_t text[256] = {};
-    GetWindowTextW(window, text, 256);
-    return Narrow(text);
-}
 
 // Waits until the program's thread has handled everything posted to it before now, and what
 // that posted in turn: a button state posted behind it shows when its turn has come, twice.

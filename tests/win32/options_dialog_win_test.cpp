@@ -14,17 +14,6 @@
 namespace kembo::testing {
 namespace {
 
-// A key pressed and released, as the keyboard gives it to the window with the focus.
-void PressKey(HWND window, WPARAM key, bool alt = false) {
-    const LPARAM down = 1 | (alt ? 1 << 29 : 0);
-    const LPARAM up = down | (1 << 30) | (1u << 31);
-    PostMessageW(window, alt ? WM_SYSKEYDOWN : WM_KEYDOWN, key, down);
-    PostMessageW(window, alt ? WM_SYSKEYUP : WM_KEYUP, key, up);
-}
-
-HWND fallbackButton = nullptr;
-void CALLBACK PressFallbackButton(HWND, UINT, UINT_PTR, DWORD) { PostMessageW(fallbackButton, BM_CLICK, 0, 0); }
-
 TEST_F(OptionsDialogTest, CreationShowsTheSettingsClampedOnTheFirstPage) {
     program.settings.braito = 250;
     program.settings.val_SSChangeTime = 0;
@@ -162,10 +151,9 @@ TEST_F(OptionsDialogTest, DialogKeysEnterPressesOkEscapeDoesNothingAltF4Cancels)
     SetText(field, "C:\\");
     PressKey(field, VK_F4, true);
     // Should Alt+F4 do nothing, 中止 ends the showing (Abort) instead of the test hanging.
-    fallbackButton = Window(dialog->Handle(), "bt_cancel");
-    const UINT_PTR fallback = SetTimer(nullptr, 0, 5000, &PressFallbackButton);
+    FallbackClick fallback(Window(dialog->Handle(), "bt_cancel"), 5000);
     EXPECT_EQ(ShowModal(*dialog), ModalResult::Cancel);
-    KillTimer(nullptr, fallback);
+    fallback.Disarm();
     app.ProcessMessages();
     EXPECT_EQ(program.settings.SlideShowDir, "");
     EXPECT_EQ(applied, 1);

@@ -13,6 +13,7 @@
 
 #include <gtest/gtest.h>
 
+#include "controls.h"
 #include "dialogs/options_form_win.h"
 #include "dialogs/options_table.h"
 #include "process_windows.h"
@@ -70,13 +71,6 @@ inline std::vector<HWND> RadioItems(HWND dialog, const char* name) {
     return items;
 }
 
-inline std::string TextOf(HWND window) {
-    wchar_t text[1024] = {};
-    GetWindowTextW(window, text, 1024);
-    return Narrow(text);
-}
-
-inline void SetText(HWND window, const std::string& text) { SendMessageW(window, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(Wide(text).c_str())); }
 inline void Click(HWND button) { SendMessageW(button, BM_CLICK, 0, 0); }
 inline bool Checked(HWND button) { return SendMessageW(button, BM_GETCHECK, 0, 0) == BST_CHECKED; }
 

@@ -12,6 +12,7 @@
 #include <vector>
 
 #include "child_window.h"
+#include "controls.h"
 #include "dialogs/version_form_win.h"
 #include "dialogs/version_table.h"
 #include "kembo_version.h"
@@ -26,6 +27,9 @@
 
 namespace kembo {
 namespace {
+
+using testing::PressKey;
+using testing::TextOf;
 
 constexpr Bgr kLabelRed{128, 0, 255};
 constexpr Bgr kTeal{128, 128, 0};
@@ -55,29 +59,6 @@ ModalResult ShowAndThen(Form& form, std::function<void()> step) {
     return ShowModal(form);
 }
 
-// Presses OK when a test has left the box open, so that a failure cannot hang the run.
-class Fallback {
-public:
-    void Arm(HWND okButton) {
-        button_ = okButton;
-        Disarm();
-        timer_ = SetTimer(nullptr, 0, 10000, &Press);
-    }
-    void Disarm() {
-        if (timer_) KillTimer(nullptr, timer_);
-        timer_ = 0;
-    }
-    ~Fallback() { Disarm(); }
-
-private:
-    static void CALLBACK Press(HWND, UINT, UINT_PTR timer, DWORD) {
-        KillTimer(nullptr, timer);
-        PostMessageW(button_, BM_CLICK, 0, 0);
-    }
-    static inline HWND button_ = nullptr;
-    UINT_PTR timer_ = 0;
-};
-
 HWND Part(HWND box, const char* name) { return testing::ChildWithId(box, VersionPartId(name)); }
 
 // A part's rectangle in the box's client area.
@@ -86,12 +67,6 @@ RECT PlaceIn(HWND box, HWND part) {
     GetWindowRect(part, &r);
     MapWindowPoints(nullptr, box, reinterpret_cast<POINT*>(&r), 2);
     return r;
-}
-
-std::string TextOf(HWND window) {
-    wchar_t text[256] = {};
-    GetWindowTextW(window, text, 256);
-    return Narrow(text);
 }
 
 // What the screen shows of a window (all of it, or a rectangle of it).
@@ -111,12 +86,6 @@ bool Shows(const PixelBuffer& pixels, Bgr colour) {
         for (int32_t x = 0; x < pixels.Width(); ++x)
             if (pixels.Pixel(x, y) == colour) return true;
     return false;
-}
-
-void PressKey(HWND window, WPARAM key, bool alt = false) {
-    const LPARAM down = 1 | (alt ? 1 << 29 : 0);
-    PostMessageW(window, alt ? WM_SYSKEYDOWN : WM_KEYDOWN, key, down);
-    PostMessageW(window, alt ? WM_SYSKEYUP : WM_KEYUP, key, down | (1 << 30) | (1u << 31));
 }
 
 // The program's manifest active while the test makes its windows, as it is in the program.
@@ -155,13 +124,13 @@ protected:
     // The box ShowVersionBox opens, with the fallback armed.
     HWND OpenBox() {
         const HWND box = FindWindowW(L"Tverbox7_f1", nullptr);
-        if (box) fallback.Arm(Part(box, "OKButton"));
+        if (box) fallback.Arm(Part(box, "OKButton"), 10000);
         return box;
     }
 
     ProgramManifest manifest;
     Application app{GetModuleHandleW(nullptr)};
-    Fallback fallback;
+    testing::FallbackClick fallback;  // OK pressed when a test has left the box open
 
 private:
     ModuleHandle program_;
@@ -252,7 +221,7 @@ TEST_F(VersionBoxTest, OnlyOkClosesItEveryOtherCloseRequestBeeps) {
     Tverbox7_f1 box(app, Program(), sounds);
     const HWND b = box.Handle();
     const HWND ok = Part(b, "OKButton");
-    fallback.Arm(ok);
+    fallback.Arm(ok, 10000);
     EXPECT_TRUE(box.CloseAllowed());
     const ModalResult result = ShowAndThen(box, [&] {
         EXPECT_FALSE(box.CloseAllowed());
