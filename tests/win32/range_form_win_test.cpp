@@ -5,7 +5,6 @@
 
 #include <windows.h>
 
-#include <cstring>
 #include <string>
 #include <thread>
 #include <vector>
@@ -14,6 +13,7 @@
 #include "dialogs/range_form_win.h"
 #include "image/pixel_ops.h"
 #include "loading/bitmap.h"
+#include "on_screen.h"
 #include "process_windows.h"
 #include "toolkit/application_win.h"
 #include "toolkit/file_system_win.h"
@@ -32,30 +32,6 @@ std::unique_ptr<TBitmap> Picture(WinFileSystem& files, int32_t w, int32_t h) {
     auto bitmap = std::make_unique<TBitmap>(files);
     bitmap->Assign(std::move(pixels));
     return bitmap;
-}
-
-// What the screen shows of a window's client area.
-PixelBuffer ReadBack(HWND window) {
-    RECT r{};
-    GetClientRect(window, &r);
-    POINT origin{0, 0};
-    ClientToScreen(window, &origin);
-    PixelBuffer out(r.right, r.bottom);
-    BITMAPINFO info{};
-    info.bmiHeader = BITMAPINFOHEADER{sizeof(BITMAPINFOHEADER), r.right, -r.bottom, 1, 24, BI_RGB, 0, 0, 0, 0, 0};
-    void* bits = nullptr;
-    HDC screen = GetDC(nullptr);
-    HDC memory = CreateCompatibleDC(screen);
-    HBITMAP section = CreateDIBSection(memory, &info, DIB_RGB_COLORS, &bits, nullptr, 0);
-    HGDIOBJ old = SelectObject(memory, section);
-    BitBlt(memory, 0, 0, r.right, r.bottom, screen, origin.x, origin.y, SRCCOPY);
-    GdiFlush();
-    std::memcpy(out.Data(), bits, out.SizeBytes());
-    SelectObject(memory, old);
-    DeleteObject(section);
-    DeleteDC(memory);
-    ReleaseDC(nullptr, screen);
-    return out;
 }
 
 HWND WaitForMenu() {
@@ -147,11 +123,11 @@ TEST_F(RangeFormTest, TheMouseDrawsAndMovesTheFrameAndTheScreenShowsIt) {
     EXPECT_EQ(form.Caption(), Range(0, 0, 400, 300));
     PixelBuffer framed = picture->Pixels();
     DrawInvertedDashedFrame(framed, Rect{0, 0, 400, 300});
-    EXPECT_TRUE(ReadBack(Image()) == framed);
+    EXPECT_TRUE(testing::ClientOnScreen(Image()) == framed);
 
     // "枠を消去する": the picture comes back whole.
     EXPECT_EQ(Command(2), (std::vector<std::string>{"設定する", "キャンセル", "", "枠を消去する", "全体を指定する"}));
-    EXPECT_TRUE(ReadBack(Image()) == picture->Pixels());
+    EXPECT_TRUE(testing::ClientOnScreen(Image()) == picture->Pixels());
 
     // Drawing, held by the mouse capture past the left edge.
     Mouse(WM_MOUSEMOVE, 10, 10);
@@ -176,7 +152,7 @@ TEST_F(RangeFormTest, TheMouseDrawsAndMovesTheFrameAndTheScreenShowsIt) {
     EXPECT_EQ(form.GetSelection(), (Rect{0, 50, 200, 200}));
     framed = picture->Pixels();
     DrawInvertedDashedFrame(framed, Rect{0, 50, 200, 200});
-    EXPECT_TRUE(ReadBack(Image()) == framed);
+    EXPECT_TRUE(testing::ClientOnScreen(Image()) == framed);
     Mouse(WM_MOUSEMOVE, 200, 200);
     EXPECT_EQ(form.WindowCursor(), Cursor::Cross);
 

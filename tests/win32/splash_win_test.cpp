@@ -11,11 +11,11 @@
 
 #include "base/errors.h"
 #include "image/pixel_ops.h"
+#include "on_screen.h"
 #include "resource_bitmap.h"
 #include "splash/title_form_win.h"
 #include "toolkit/application_win.h"
 #include "toolkit/draw_win.h"
-#include "toolkit/gdi_pixels_win.h"
 
 namespace kembo {
 namespace {
@@ -77,12 +77,8 @@ protected:
         EXPECT_GT(screenShown, 0) << "the pictures meet the masks' black pixels with black ones";
     }
 
-    // What the real screen shows where the splash stands.
-    PixelBuffer OnScreen() const {
-        std::optional<PixelBuffer> shown =
-            CaptureScreenPixels(splash->Left(), splash->Top(), splash->Width(), splash->Height());
-        return shown ? *shown : PixelBuffer();
-    }
+    // What the real screen shows where the splash stands (a popup without a frame: all client).
+    PixelBuffer OnScreen() const { return testing::ClientOnScreen(splash->Handle()); }
 
     void ShowFirstPicture() {
         splash->PrepareFirstPicture();

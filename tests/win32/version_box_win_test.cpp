@@ -16,11 +16,11 @@
 #include "dialogs/version_form_win.h"
 #include "dialogs/version_table.h"
 #include "kembo_version.h"
+#include "on_screen.h"
 #include "resource_bitmap.h"
 #include "temp_folder.h"
 #include "toolkit/application_win.h"
 #include "toolkit/draw_win.h"
-#include "toolkit/gdi_pixels_win.h"
 #include "toolkit/handles_win.h"
 #include "toolkit/modal_win.h"
 #include "toolkit/text_win.h"
@@ -69,16 +69,11 @@ RECT PlaceIn(HWND box, HWND part) {
     return r;
 }
 
-// What the screen shows of a window (all of it, or a rectangle of it).
+// What the screen shows of a window (all of it, or a rectangle of it), once it has painted.
 PixelBuffer OnScreen(HWND window, std::optional<RECT> part = std::nullopt) {
-    RECT r{};
-    GetClientRect(window, &r);
-    if (part) r = *part;
-    POINT corner{r.left, r.top};
-    ClientToScreen(window, &corner);
     UpdateWindow(window);
     PresentDrawing();
-    return CaptureScreenPixels(corner.x, corner.y, r.right - r.left, r.bottom - r.top).value_or(PixelBuffer());
+    return testing::ClientOnScreen(window, part);
 }
 
 bool Shows(const PixelBuffer& pixels, Bgr colour) {
