@@ -161,7 +161,7 @@ TEST(FrameTest, SizeCommandsFollowTheDisplayRangeAndRefuseInSlideshowMode) {
     EXPECT_EQ(run.IniValue("main", "width"), "533");
 
     KemboRun slideshow;
-    CreateDirectoryW((slideshow.Folder() + L"pics").c_str(), nullptr);
+    slideshow.Subfolder(L"pics");
     WriteBlockBmp(slideshow.Folder() + L"pics\\one.bmp", 10, 10, {{kBlue}});
     StartWithQuadrants(slideshow, "flag_SlideShow=1\r\nSlideShowDir=pics\r\nval_fposex=640\r\nval_fposey=480\r\n");
     window = slideshow.WaitForMainWindow();

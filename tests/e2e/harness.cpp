@@ -83,6 +83,23 @@ HANDLE KemboRun::Start(const std::wstring& arguments) {
     return info.hProcess;
 }
 
+HANDLE KemboRun::StartSlideshow(const std::string& folderName, int width, int height) {
+    WriteIni("[option]\r\nval_titlewait=0\r\nflag_SlideShow=1\r\nval_SSChangeTime=1\r\nSlideShowDir=" + folderName +
+             "\r\n[main]\r\nwidth=" + std::to_string(width) + "\r\nheight=" + std::to_string(height) + "\r\n");
+    return Start();
+}
+
+bool KemboRun::InstallPlugin(const std::wstring& path) const {
+    const std::wstring name = path.substr(path.find_last_of(L'\\') + 1);
+    return CopyFileW(path.c_str(), (Folder() + name).c_str(), FALSE) != 0;
+}
+
+std::wstring KemboRun::Subfolder(const std::wstring& name) const {
+    const std::wstring path = Folder() + name + L"\\";
+    CreateDirectoryW(path.c_str(), nullptr);
+    return path;
+}
+
 HWND KemboRun::FindProcessWindow(const wchar_t* className) const {
     const DWORD pid = ProcessId();
     HWND window = nullptr;

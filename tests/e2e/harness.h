@@ -43,6 +43,13 @@ public:
 
     // Starts a copy of the program; several copies may run.
     HANDLE Start(const std::wstring& arguments = L"");
+    // Writes an INI file for a slideshow of the subfolder (changing every second, no splash, a
+    // window of width × height) and starts the program.
+    HANDLE StartSlideshow(const std::string& folderName, int width, int height);
+    // A plug-in file put beside the program; false when it could not be copied.
+    bool InstallPlugin(const std::wstring& path) const;
+    // A new folder in the program's folder, with a trailing backslash.
+    std::wstring Subfolder(const std::wstring& name) const;
     // The visible main window of the first copy, or nullptr after the timeout.
     HWND WaitForMainWindow(DWORD timeoutMs = 15000);
     // WM_CLOSE to the main window, as the menu's exit does; the process exit code, or -1 when

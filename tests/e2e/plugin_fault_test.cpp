@@ -11,26 +11,20 @@ namespace {
 
 using testing::KpicColour;
 
-// The fixture plug-in of a set, put beside the program.
-void Install(const KemboRun& run, const std::wstring& set) {
-    ASSERT_TRUE(CopyFileW((testing::PluginFolder(set) + set + L".spi").c_str(), (run.Folder() + set + L".spi").c_str(),
-                          FALSE));
-}
+// The plug-in file of a fixture set that holds one, named after it.
+std::wstring FixturePlugin(const std::wstring& set) { return testing::PluginFolder(set) + set + L".spi"; }
 
 TEST(PluginFaultTest, SlideshowGoesOnPastFilesWhosePluginsFault) {
     KemboRun run;
-    Install(run, L"faultpicture");    // GetPicture: an illegal instruction
-    Install(run, L"faultsupported");  // IsSupported: a write through a null pointer
-    Install(run, L"faultinfo");       // faults while it loads: passed over
-    const std::wstring folder = run.Folder() + L"pics\\";
-    CreateDirectoryW(folder.c_str(), nullptr);
+    ASSERT_TRUE(run.InstallPlugin(FixturePlugin(L"faultpicture")));    // GetPicture: an illegal instruction
+    ASSERT_TRUE(run.InstallPlugin(FixturePlugin(L"faultsupported")));  // IsSupported: a write through a null pointer
+    ASSERT_TRUE(run.InstallPlugin(FixturePlugin(L"faultinfo")));       // faults while it loads: passed over
+    const std::wstring folder = run.Subfolder(L"pics");
     WriteBlockBmp(folder + L"1.bmp", 8, 8, {{0xFF0000}});
     testing::WriteWholeFile(folder + L"2.kfg", testing::KpicFilled(8, 8, KpicColour{0, 255, 0}));
     WriteBlockBmp(folder + L"3.bmp", 8, 8, {{0x0000FF}});
     testing::WriteWholeFile(folder + L"4.kfs", testing::KpicFilled(8, 8, KpicColour{0, 255, 0}));
-    run.WriteIni("[option]\r\nval_titlewait=0\r\nflag_SlideShow=1\r\nval_SSChangeTime=1\r\nSlideShowDir=pics\r\n"
-                 "[main]\r\nwidth=100\r\nheight=100\r\n");
-    run.Start();
+    run.StartSlideshow("pics", 100, 100);
     HWND window = run.WaitForMainWindow();
     ASSERT_NE(window, nullptr);
     const std::vector<uint32_t> seen = WatchColours(window, 50, 50, 5, 15000);
@@ -43,7 +37,7 @@ TEST(PluginFaultTest, SlideshowGoesOnPastFilesWhosePluginsFault) {
 
 TEST(PluginFaultTest, BackgroundWhosePluginFaultsIsForgotten) {
     KemboRun run;
-    Install(run, L"faultsupported");
+    ASSERT_TRUE(run.InstallPlugin(FixturePlugin(L"faultsupported")));
     testing::WriteWholeFile(run.Folder() + L"bg.kfs", testing::KpicFilled(20, 10, KpicColour{0, 255, 0}));
     run.WriteIni("[option]\r\nval_titlewait=0\r\nfn_bgg=bg.kfs\r\n[main]\r\nwidth=200\r\nheight=100\r\n");
     run.Start();

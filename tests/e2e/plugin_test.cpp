@@ -12,11 +12,6 @@ namespace {
 
 using testing::KpicColour;
 
-// The import plug-in for *.pic, *.pi1 and *.pi2, put beside the program.
-void InstallPlugin(const KemboRun& run) {
-    ASSERT_TRUE(CopyFileW((testing::PluginFolder(L"basic") + L"a.spi").c_str(), (run.Folder() + L"a.spi").c_str(), FALSE));
-}
-
 // Left half red, right half green.
 std::string HalvesPicture() {
     return testing::KpicPicture(40, 20, [](int x, int) { return x < 20 ? KpicColour{255, 0, 0} : KpicColour{0, 255, 0}; });
@@ -25,7 +20,8 @@ std::string HalvesPicture() {
 TEST(PluginTest, BackgroundInAPluginFormat) {
     for (const int useSpi : {1, 0}) {
         KemboRun run;
-        InstallPlugin(run);
+        // The import plug-in for *.pic, *.pi1 and *.pi2.
+        ASSERT_TRUE(run.InstallPlugin(testing::PluginFolder(L"basic") + L"a.spi"));
         testing::WriteWholeFile(run.Folder() + L"bg.PI2", HalvesPicture());
         run.WriteIni("[option]\r\nval_titlewait=0\r\nfn_bgg=bg.PI2\r\nval_usespi=" + std::to_string(useSpi) +
                      "\r\n[main]\r\nwidth=200\r\nheight=100\r\n");
@@ -47,15 +43,12 @@ TEST(PluginTest, BackgroundInAPluginFormat) {
 
 TEST(PluginTest, SlideshowOfPluginAndBmpPictures) {
     KemboRun run;
-    InstallPlugin(run);
-    const std::wstring folder = run.Folder() + L"mixed\\";
-    CreateDirectoryW(folder.c_str(), nullptr);
+    ASSERT_TRUE(run.InstallPlugin(testing::PluginFolder(L"basic") + L"a.spi"));
+    const std::wstring folder = run.Subfolder(L"mixed");
     testing::WriteWholeFile(folder + L"1.pic", testing::KpicFilled(8, 8, KpicColour{255, 0, 255}));
     WriteBlockBmp(folder + L"2.bmp", 8, 8, {{0x0000FF}});
     testing::WriteWholeFile(folder + L"3.pic", "not a picture at all");
-    run.WriteIni("[option]\r\nval_titlewait=0\r\nflag_SlideShow=1\r\nval_SSChangeTime=1\r\nSlideShowDir=mixed\r\n"
-                 "[main]\r\nwidth=100\r\nheight=100\r\n");
-    run.Start();
+    run.StartSlideshow("mixed", 100, 100);
     HWND window = run.WaitForMainWindow();
     ASSERT_NE(window, nullptr);
     const std::vector<uint32_t> seen = WatchColours(window, 50, 50, 4, 10000);
@@ -72,7 +65,7 @@ namespace {
 
 TEST(PluginTest, PluginMissingAFunctionIsReportedAndTheWindowStillComes) {
     KemboRun run;
-    ASSERT_TRUE(CopyFileW((testing::PluginFolder(L"nopicture") + L"b.spi").c_str(), (run.Folder() + L"b.spi").c_str(), FALSE));
+    ASSERT_TRUE(run.InstallPlugin(testing::PluginFolder(L"nopicture") + L"b.spi"));
     run.WriteIni("[option]\r\nval_titlewait=0\r\n");
     run.Start();
     const testing::SeenBox box = testing::WaitForMessageBox(run.ProcessId(), 15000);

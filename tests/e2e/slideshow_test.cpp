@@ -8,22 +8,15 @@
 namespace kembo::e2e {
 namespace {
 
-void StartSlideshow(KemboRun& run, const std::string& folderName) {
-    run.WriteIni("[option]\r\nval_titlewait=0\r\nflag_SlideShow=1\r\nval_SSChangeTime=1\r\nSlideShowDir=" +
-                 folderName + "\r\n[main]\r\nwidth=200\r\nheight=100\r\n");
-    run.Start();
-}
-
 TEST(SlideshowTest, ShowsTheFolderInOrderAndSkipsTheBrokenFile) {
     KemboRun run;
-    const std::wstring folder = run.Folder() + L"pics\\";
-    CreateDirectoryW(folder.c_str(), nullptr);
+    const std::wstring folder = run.Subfolder(L"pics");
     WriteBlockBmp(folder + L"a.bmp", 10, 10, {{0xFF0000}});
     testing::WriteWholeFile(folder + L"b.bmp", "BM broken");
     WriteBlockBmp(folder + L"c.bmp", 10, 10, {{0x0000FF}});
-    CreateDirectoryW((folder + L"sub").c_str(), nullptr);
+    run.Subfolder(L"pics\\sub");
     WriteBlockBmp(folder + L"sub\\d.bmp", 10, 10, {{0x00FF00}});
-    StartSlideshow(run, "pics");
+    run.StartSlideshow("pics", 200, 100);
     HWND window = run.WaitForMainWindow();
     ASSERT_NE(window, nullptr);
     // Watch the window for about five changes; record each new colour.
@@ -36,11 +29,10 @@ TEST(SlideshowTest, ShowsTheFolderInOrderAndSkipsTheBrokenFile) {
 
 TEST(SlideshowTest, FolderWithoutPicturesSwitchesTheModeOff) {
     KemboRun run;
-    const std::wstring folder = run.Folder() + L"texts\\";
-    CreateDirectoryW(folder.c_str(), nullptr);
+    const std::wstring folder = run.Subfolder(L"texts");
     testing::WriteWholeFile(folder + L"a.txt", "text");
     testing::WriteWholeFile(folder + L"b.txt", "more text");
-    StartSlideshow(run, "texts");
+    run.StartSlideshow("texts", 200, 100);
     const testing::SeenBox box = testing::WaitForMessageBox(run.ProcessId(), 15000);
     ASSERT_TRUE(box.Found());
     EXPECT_EQ(box.caption, L"KEMBO");
@@ -53,9 +45,9 @@ TEST(SlideshowTest, FolderWithoutPicturesSwitchesTheModeOff) {
 
 TEST(SlideshowTest, EmptyFolderIsReportedAndTheBackgroundShown) {
     KemboRun run;
-    CreateDirectoryW((run.Folder() + L"empty").c_str(), nullptr);
+    run.Subfolder(L"empty");
     WriteBlockBmp(run.Folder() + L"sample1.bmp", 10, 10, {{0x00FF00}});
-    StartSlideshow(run, "empty");
+    run.StartSlideshow("empty", 200, 100);
     const testing::SeenBox box = testing::WaitForMessageBox(run.ProcessId(), 15000);
     ASSERT_TRUE(box.Found());
     EXPECT_EQ(box.caption, L"エラー");

@@ -43,16 +43,13 @@ TEST(WicPluginTest, PhotoAsBackgroundStandsUpright) {
 
 TEST(WicPluginTest, SlideshowOfJpegPngAndGifSkipsTheDamagedFile) {
     KemboRun run;
-    const std::wstring folder = run.Folder() + L"photos\\";
-    CreateDirectoryW(folder.c_str(), nullptr);
+    const std::wstring folder = run.Subfolder(L"photos");
     testing::WriteWholeFile(folder + L"1.jpg", testing::EncodeWic(GUID_ContainerFormatJpeg, Blocks(16, 16, {{kRed}})));
     testing::WriteWholeFile(folder + L"2.png", testing::EncodeWic(GUID_ContainerFormatPng, Blocks(16, 16, {{kBlue}})));
     testing::WriteWholeFile(folder + L"3.gif", testing::EncodeWic(GUID_ContainerFormatGif, Blocks(16, 16, {{kGreen}})));
     const std::string whole = testing::EncodeWic(GUID_ContainerFormatJpeg, Blocks(16, 16, {{kGreen}}));
     testing::WriteWholeFile(folder + L"4.jpg", whole.substr(0, whole.size() / 2));
-    run.WriteIni("[option]\r\nval_titlewait=0\r\nflag_SlideShow=1\r\nval_SSChangeTime=1\r\nSlideShowDir=photos\r\n"
-                 "[main]\r\nwidth=100\r\nheight=100\r\n");
-    run.Start();
+    run.StartSlideshow("photos", 100, 100);
     HWND window = run.WaitForMainWindow();
     ASSERT_NE(window, nullptr);
     const std::vector<uint32_t> seen = WatchColours(window, 50, 50, 5, 15000);
