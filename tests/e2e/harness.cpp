@@ -3,7 +3,7 @@
 #include <sstream>
 #include <stdexcept>
 
-#include "image/bmp_writer.h"
+#include "bmp_file.h"
 #include "process_windows.h"
 
 namespace kembo::e2e {
@@ -258,8 +258,7 @@ void WriteBlockBmp(const std::wstring& path, int bw, int bh, const std::vector<s
             const uint32_t rgb = colours[y / bh][x / bw];
             pixels.SetPixel(x, y, Bgr{static_cast<uint8_t>(rgb), static_cast<uint8_t>(rgb >> 8), static_cast<uint8_t>(rgb >> 16)});
         }
-    const std::vector<uint8_t> bytes = WriteBmp24(pixels);
-    testing::WriteWholeFile(path, std::string(bytes.begin(), bytes.end()));
+    testing::WriteBmpFile(path, pixels);
 }
 
 }  // namespace kembo::e2e

@@ -6,8 +6,9 @@
 
 #include <cstdio>
 
+#include "bmp_file.h"
 #include "core/program.h"
-#include "image/bmp_writer.h"
+#include "image/pixel_ops.h"
 #include "temp_folder.h"
 #include "toolkit/application_win.h"
 #include "toolkit/file_system_win.h"
@@ -54,10 +55,8 @@ protected:
 
     void WriteBmp(const std::wstring& path, int w, int h, Bgr colour) const {
         PixelBuffer pixels(w, h);
-        for (int y = 0; y < h; ++y)
-            for (int x = 0; x < w; ++x) pixels.SetPixel(x, y, colour);
-        const std::vector<uint8_t> bytes = WriteBmp24(pixels);
-        testing::WriteWholeFile(path, std::string(bytes.begin(), bytes.end()));
+        FillAll(pixels, colour);
+        testing::WriteBmpFile(path, pixels);
     }
 
     TempFolder folder_;

@@ -5,18 +5,13 @@
 
 #include <windows.h>
 
-#include "image/bmp_writer.h"
+#include "bmp_file.h"
 #include "message_box_probe.h"
 #include "options_driver.h"
 #include "process_windows.h"
 
 namespace kembo::testing {
 namespace {
-
-void WriteBitmap(const std::wstring& path, int width, int height) {
-    const std::vector<uint8_t> bytes = WriteBmp24(PixelBuffer(width, height));
-    WriteWholeFile(path, std::string(bytes.begin(), bytes.end()));
-}
 
 // What a user sees of the range window, and what they do in it: a right click on the picture
 // and a popup command, `ups` presses of the up key away from the menu's end (1 全体を指定する,
@@ -73,7 +68,7 @@ const std::string kTitle = "画像表示部分の設定";
 
 TEST_F(OptionsDialogTest, TheRangeWindowStartsAtTheRangeAndItsAnswerBecomesTheText) {
     const std::wstring picture = folder.File(L"絵.bmp");
-    WriteBitmap(picture, 400, 300);
+    WriteBmpFile(picture, PixelBuffer(400, 300));
     Settings& s = program.settings;
     s.fn_bgg = Narrow(picture);
     s.val_ffrraito = 0;  // free: the frame keeps its own shape
@@ -133,7 +128,7 @@ TEST_F(OptionsDialogTest, TheRangeWindowStartsAtTheRangeAndItsAnswerBecomesTheTe
 
 TEST_F(OptionsDialogTest, ALargePictureIsShownReducedWithTheRatioItemChosenNow) {
     const std::wstring picture = folder.File(L"wide.bmp");
-    WriteBitmap(picture, 2600, 90);
+    WriteBmpFile(picture, PixelBuffer(2600, 90));
     program.settings.fn_bgg = Narrow(picture);
     program.settings.val_ffrraito = 0;
     program.paths.screenWidth = 1280;
