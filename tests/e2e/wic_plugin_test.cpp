@@ -2,9 +2,8 @@
 // show, read by the import plug-in that ships beside the program.
 #include <gtest/gtest.h>
 
-#include <cstdlib>
-
 #include "harness.h"
+#include "near_colour.h"
 #include "test_pictures.h"
 
 namespace kembo::e2e {
@@ -17,11 +16,7 @@ const Rgb kRed{255, 0, 0}, kGreen{0, 255, 0}, kBlue{0, 0, 255};
 
 // A shown colour (0x00RRGGBB) close to the wanted one: JPEG keeps colours only nearly.
 ::testing::AssertionResult Near(uint32_t seen, Rgb wanted) {
-    const int r = static_cast<int>(seen >> 16 & 0xFF), g = static_cast<int>(seen >> 8 & 0xFF), b = static_cast<int>(seen & 0xFF);
-    if (std::abs(r - wanted.r) <= 12 && std::abs(g - wanted.g) <= 12 && std::abs(b - wanted.b) <= 12) {
-        return ::testing::AssertionSuccess();
-    }
-    return ::testing::AssertionFailure() << std::hex << "seen 0x" << seen;
+    return testing::Near(Rgb{uint8_t(seen >> 16), uint8_t(seen >> 8), uint8_t(seen)}, wanted, 12);
 }
 
 TEST(WicPluginTest, PhotoAsBackgroundStandsUpright) {

@@ -6,12 +6,12 @@
 #include <windows.h>
 #include <ole2.h>
 
-#include <cstdlib>
 #include <string>
 #include <vector>
 
 #include "base/errors.h"
 #include "base/text.h"
+#include "near_colour.h"
 #include "plugin_host_fixture.h"
 #include "test_pictures.h"
 #include "toolkit/text_win.h"
@@ -20,6 +20,7 @@ namespace kembo {
 namespace {
 
 using testing::Blocks;
+using testing::Near;  // JPEG is lossy: a colour counts when each channel is within a few steps
 using testing::Rgb;
 using testing::TestImage;
 
@@ -33,17 +34,6 @@ std::wstring PluginPath() { return testing::FolderFromEnvironment(L"KEMBO_DIST")
 Rgb PixelAt(const TBitmap& bitmap, int x, int y) {
     const Bgr p = bitmap.Pixels().Pixel(x, y);
     return Rgb{p.r, p.g, p.b};
-}
-
-// JPEG is lossy: a colour counts when each channel is within a few steps.
-::testing::AssertionResult Near(Rgb seen, Rgb wanted, int tolerance) {
-    if (std::abs(seen.r - wanted.r) <= tolerance && std::abs(seen.g - wanted.g) <= tolerance &&
-        std::abs(seen.b - wanted.b) <= tolerance) {
-        return ::testing::AssertionSuccess();
-    }
-    return ::testing::AssertionFailure() << "seen (" << int(seen.r) << "," << int(seen.g) << "," << int(seen.b)
-                                         << ") wanted (" << int(wanted.r) << "," << int(wanted.g) << ","
-                                         << int(wanted.b) << ")";
 }
 
 // What GetPicture handed out, read from its two blocks, which are then freed.
