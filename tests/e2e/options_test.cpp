@@ -66,8 +66,7 @@ TEST(OptionsE2E, OkIsSavedAndShownAtOnceAbortChangesNothing) {
 
 TEST(OptionsE2E, OkInSlideshowModeShowsTheFirstSlideWithTheNewSettings) {
     KemboRun run;
-    const std::wstring folder = run.Folder() + L"pics\\";
-    CreateDirectoryW(folder.c_str(), nullptr);
+    const std::wstring folder = run.Subfolder(L"pics");
     WriteBlockBmp(folder + L"a.bmp", 10, 10, {{kRed}});
     WriteBlockBmp(folder + L"b.bmp", 10, 10, {{0x0000FF}});
     // A change time of 0: no ticks change the slide meanwhile.
