@@ -8,14 +8,6 @@
 
 namespace kembo {
 
-namespace {
-
-void Report(const std::exception& error) {
-    if (Application* app = Application::Current()) app->HandleException(error);
-}
-
-}  // namespace
-
 AMdroptarget1::AMdroptarget1(const FORMATETC* formats, int count)
     : formats_(formats, formats + (count > 0 ? count : 0)) {}
 
@@ -50,13 +42,7 @@ void AMdroptarget1::ReleaseData() {
 
 void AMdroptarget1::Call(const Handler& handler, DWORD keyState, DWORD& effect, POINTL point) {
     if (!handler) return;
-    try {
-        handler(data_, keyState, effect, point);
-    } catch (const std::exception& error) {
-        Report(error);
-    } catch (...) {
-        if (Application* app = Application::Current()) app->HandleUnknownException();
-    }
+    RunReporting(Application::Current(), [&] { handler(data_, keyState, effect, point); });
 }
 
 HRESULT STDMETHODCALLTYPE AMdroptarget1::DragEnter(IDataObject* data, DWORD keyState, POINTL point, DWORD* effect) {

@@ -5,6 +5,7 @@
 
 #include <exception>
 #include <string>
+#include <utility>
 
 namespace kembo {
 
@@ -60,5 +61,26 @@ private:
     Form* mainForm_ = nullptr;
     bool terminated_ = false;
 };
+
+// Runs f for a caller in the system (a window procedure, a timer, a COM method), where no
+// exception may arrive: whatever f throws is reported through app (nobody, when there is none).
+template <typename F>
+void RunReporting(Application* app, F&& f) {
+    try {
+        std::forward<F>(f)();
+    } catch (const std::exception& error) {
+        if (app) app->HandleException(error);
+    } catch (...) {
+        if (app) app->HandleUnknownException();
+    }
+}
+
+// The same for f with a result: fallback when f throws.
+template <typename R, typename F>
+R RunReporting(Application* app, R fallback, F&& f) {
+    R result = fallback;
+    RunReporting(app, [&] { result = std::forward<F>(f)(); });
+    return result;
+}
 
 }  // namespace kembo

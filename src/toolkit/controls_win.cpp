@@ -16,10 +16,6 @@ constexpr UINT_PTR kHookId = 1;
 
 Control* ControlOf(HWND window) { return window ? static_cast<Control*>(GetPropW(window, kControlProperty)) : nullptr; }
 
-void ReportError(const std::exception& error) {
-    if (Application* app = Application::Current()) app->HandleException(error);
-}
-
 }  // namespace
 
 Control::~Control() {
@@ -74,12 +70,10 @@ LRESULT CALLBACK Control::Hook(HWND window, UINT message, WPARAM wParam, LPARAM 
         control->Forget(window);
         return DefSubclassProc(window, message, wParam, lParam);
     }
-    try {
-        if (control->Preview(window, message, wParam, lParam)) return 0;
-    } catch (const std::exception& error) {
-        ReportError(error);
-        return 0;
-    }
+    // A message whose handler failed counts as handled.
+    const bool handled = RunReporting(Application::Current(), true,
+                                      [&] { return control->Preview(window, message, wParam, lParam); });
+    if (handled) return 0;
     return DefSubclassProc(window, message, wParam, lParam);
 }
 
@@ -142,12 +136,11 @@ bool ReflectToControl(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& resul
 }
 
 LRESULT CALLBACK ContainerWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
-    try {
-        LRESULT result = 0;
-        if (ReflectToControl(message, wParam, lParam, result)) return result;
-    } catch (const std::exception& error) {
-        ReportError(error);
-        return 0;
+    // A reflected message whose handler failed counts as handled, with 0 for its result (the
+    // result is only set once the handler has returned).
+    LRESULT result = 0;
+    if (RunReporting(Application::Current(), true, [&] { return ReflectToControl(message, wParam, lParam, result); })) {
+        return result;
     }
     return DefWindowProcW(window, message, wParam, lParam);
 }

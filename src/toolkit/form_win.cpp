@@ -51,15 +51,7 @@ LRESULT CALLBACK Form::WindowProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM
         form->handle_ = nullptr;
         return DefWindowProcW(hwnd, message, wParam, lParam);
     }
-    // No exception may cross into the system: report it and carry on.
-    try {
-        return form->HandleMessage(message, wParam, lParam);
-    } catch (const std::exception& error) {
-        form->app_.HandleException(error);
-    } catch (...) {
-        form->app_.HandleUnknownException();
-    }
-    return 0;
+    return RunReporting(&form->app_, LRESULT{0}, [&] { return form->HandleMessage(message, wParam, lParam); });
 }
 
 LRESULT Form::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {

@@ -58,14 +58,7 @@ LRESULT CALLBACK Image::WindowProc(HWND hwnd, UINT message, WPARAM wParam, LPARA
         image->handle_ = nullptr;
         return DefWindowProcW(hwnd, message, wParam, lParam);
     }
-    try {
-        return image->HandleMessage(message, wParam, lParam);
-    } catch (const std::exception& error) {
-        image->app_.HandleException(error);
-    } catch (...) {
-        image->app_.HandleUnknownException();
-    }
-    return 0;
+    return RunReporting(&image->app_, LRESULT{0}, [&] { return image->HandleMessage(message, wParam, lParam); });
 }
 
 LRESULT Image::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {

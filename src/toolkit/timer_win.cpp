@@ -49,13 +49,7 @@ void CALLBACK Timer::TimerProc(HWND, UINT, UINT_PTR id, DWORD) {
     auto it = Timers().find(id);
     if (it == Timers().end()) return;
     Timer* timer = it->second;
-    try {
-        timer->OnTimer();
-    } catch (const std::exception& error) {
-        timer->app_.HandleException(error);
-    } catch (...) {
-        timer->app_.HandleUnknownException();
-    }
+    RunReporting(&timer->app_, [timer] { timer->OnTimer(); });
 }
 
 }  // namespace kembo

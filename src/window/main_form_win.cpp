@@ -32,11 +32,7 @@ Tmainf_f1::~Tmainf_f1() {
 void Tmainf_f1::Create() {
     // Created empty: taking the stored size is then a size change, which composes the picture.
     CreateHandle(WS_POPUP | WS_CLIPCHILDREN, 0, 0, 0, 0, 0);
-    try {
-        FormCreate();
-    } catch (const std::exception& error) {
-        App().HandleException(error);
-    }
+    RunReporting(&App(), [this] { FormCreate(); });
 }
 
 PictureSource Tmainf_f1::Source() const { return PictureSource{PictureFormats::Global(), program_.files}; }

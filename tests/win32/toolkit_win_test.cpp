@@ -1,5 +1,5 @@
-// The toolkit core against the real window manager: the error box for an uncaught error, the
-// form's class name and geometry, the timer.
+// The toolkit core against the real window manager: the error box for an uncaught error, in a
+// form or in a control's handler, the form's class name and geometry, the timer.
 #include <gtest/gtest.h>
 
 #include <windows.h>
@@ -10,6 +10,7 @@
 #include "base/errors.h"
 #include "message_box_probe.h"
 #include "toolkit/application_win.h"
+#include "toolkit/controls_win.h"
 #include "toolkit/form_win.h"
 #include "toolkit/text_win.h"
 #include "toolkit/timer_win.h"
@@ -68,6 +69,38 @@ TEST(ApplicationTest, SilentAbortShowsNothing) {
     ThrowingForm form(app);
     SendMessageW(form.Handle(), kThrowMessage, 1, 0);
     EXPECT_FALSE(testing::FindMessageBox(GetCurrentProcessId()).Found());
+}
+
+// Handlers that throw what is no std::exception, reached through a container's reflected
+// notification and through a control's own window hook: reported, never passed to the system.
+TEST(ApplicationTest, AnyErrorInAControlHandlerShowsAnErrorBox) {
+    Application app(GetModuleHandleW(nullptr));
+    app.SetTitle("KEMBO");
+    ThrowingForm form(app);
+    const HWND panel = CreateWindowExW(0, ControlWindowClass(L"TThrowingPanel", &ContainerWindowProc), L"",
+                                       WS_CHILD | WS_VISIBLE, 0, 0, 200, 100, form.Handle(), nullptr,
+                                       GetModuleHandleW(nullptr), nullptr);
+    ASSERT_NE(panel, nullptr);
+    Button button(panel, 1, "OK", Bounds{0, 0, 80, 24});
+    button.OnClick = [] { throw 42; };
+    Edit edit(panel, 2, Bounds{0, 30, 80, 24});
+    edit.OnDoubleClick = [] { throw 42; };
+
+    SeenBox clicked;
+    std::thread answer = AnswerMessageBox(clicked);
+    SendMessageW(panel, WM_COMMAND, MAKEWPARAM(1, BN_CLICKED), reinterpret_cast<LPARAM>(button.Handle()));
+    answer.join();
+    ASSERT_TRUE(clicked.Found());
+    EXPECT_EQ(Narrow(clicked.text), "予期しないエラーが発生しました.");
+
+    SeenBox doubleClicked;
+    answer = AnswerMessageBox(doubleClicked);
+    SendMessageW(edit.Handle(), WM_LBUTTONDBLCLK, MK_LBUTTON, 0);
+    SendMessageW(edit.Handle(), WM_LBUTTONUP, 0, 0);
+    answer.join();
+    ASSERT_TRUE(doubleClicked.Found());
+    EXPECT_EQ(Narrow(doubleClicked.text), "予期しないエラーが発生しました.");
+    EXPECT_TRUE(IsWindow(edit.Handle()));
 }
 
 TEST(FormTest, ClassNameIsTheFormNameAndEachEdgeMovesAlone) {
