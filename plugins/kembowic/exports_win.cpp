@@ -54,7 +54,7 @@ template <typename Work>
 SpiResult WithDecoder(std::span<const uint8_t> data, const Examination& examined, Work work) {
     const ComScope com;
     if (!com.Usable()) return SpiResult::InternalError;
-    const ComPtr<IWICImagingFactory> factory = CreateFactory();
+    const ComRef<IWICImagingFactory> factory = CreateFactory();
     if (!factory) return SpiResult::InternalError;
     WicPicture picture(*factory.Get(), data);
     const SpiResult opened = picture.Open(examined);
@@ -71,7 +71,7 @@ bool Supported(std::span<const uint8_t> head) {
     }
     const ComScope com;
     if (!com.Usable()) return false;
-    const ComPtr<IWICImagingFactory> factory = CreateFactory();
+    const ComRef<IWICImagingFactory> factory = CreateFactory();
     return factory && DecoderRecognises(*factory.Get(), head);
 }
 

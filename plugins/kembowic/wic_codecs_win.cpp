@@ -49,13 +49,13 @@ std::string Ansi(const std::wstring& wide) {
 // Calls visit(decoder info) for each decoder the system lists.
 template <typename Visit>
 void ForEachDecoder(IWICImagingFactory& factory, Visit visit) {
-    ComPtr<IEnumUnknown> list;
+    ComRef<IEnumUnknown> list;
     if (FAILED(factory.CreateComponentEnumerator(WICDecoder, WICComponentEnumerateDefault, list.Out()))) return;
-    ComPtr<IUnknown> item;
+    ComRef<IUnknown> item;
     ULONG fetched = 0;
     while (list->Next(1, item.Out(), &fetched) == S_OK && fetched == 1) {
-        ComPtr<IWICBitmapDecoderInfo> info;
-        if (FAILED(item->QueryInterface(IID_IWICBitmapDecoderInfo, reinterpret_cast<void**>(info.Out())))) continue;
+        ComRef<IWICBitmapDecoderInfo> info;
+        if (FAILED(item->QueryInterface(IID_IWICBitmapDecoderInfo, info.Receive()))) continue;
         GUID container{};
         if (FAILED(info->GetContainerFormat(&container))) continue;
         if (LeftToHost(FormatOfContainer(container))) continue;
@@ -67,7 +67,7 @@ InstalledDecoders ListDecoders() {
     InstalledDecoders found;
     const ComScope com;
     if (!com.Usable()) return found;
-    const ComPtr<IWICImagingFactory> factory = CreateFactory();
+    const ComRef<IWICImagingFactory> factory = CreateFactory();
     if (!factory) return found;
     ForEachDecoder(*factory.Get(), [&](IWICBitmapDecoderInfo& info, const GUID& container) {
         const std::string extensions = Ansi(WideText([&](UINT n, WCHAR* s, UINT* got) { return info.GetFileExtensions(n, s, got); }));
@@ -83,11 +83,11 @@ InstalledDecoders ListDecoders() {
 
 }  // namespace
 
-ComPtr<IWICImagingFactory> CreateFactory() {
-    ComPtr<IWICImagingFactory> factory;
+ComRef<IWICImagingFactory> CreateFactory() {
+    ComRef<IWICImagingFactory> factory;
     // The first factory: present on every system that has the component at all.
     if (FAILED(CoCreateInstance(CLSID_WICImagingFactory1, nullptr, CLSCTX_INPROC_SERVER, IID_IWICImagingFactory,
-                                reinterpret_cast<void**>(factory.Out())))) {
+                                factory.Receive()))) {
         factory.Reset();
     }
     return factory;
@@ -107,7 +107,7 @@ const InstalledDecoders& Decoders() {
 }
 
 bool DecoderRecognises(IWICImagingFactory& factory, std::span<const uint8_t> header) {
-    ComPtr<IWICStream> stream;
+    ComRef<IWICStream> stream;
     if (FAILED(factory.CreateStream(stream.Out())) ||
         FAILED(stream->InitializeFromMemory(const_cast<BYTE*>(header.data()), static_cast<DWORD>(header.size())))) {
         return false;

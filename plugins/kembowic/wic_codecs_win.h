@@ -6,14 +6,17 @@
 #include <span>
 #include <vector>
 
-#include "com_win.h"
 #include "plugin_texts.h"
 #include "signature.h"
+#include "toolkit/com_win.h"
 
 namespace kembowic {
 
+using kembo::ComRef;
+using kembo::ComScope;
+
 // A new imaging factory; empty when the component is missing. Needs COM on the thread.
-ComPtr<IWICImagingFactory> CreateFactory();
+ComRef<IWICImagingFactory> CreateFactory();
 
 // The format a decoder's container stands for; Unknown for one not known here.
 Format FormatOfContainer(const GUID& container);

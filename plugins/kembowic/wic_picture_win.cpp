@@ -95,7 +95,7 @@ void WicPicture::Density(uint16_t& x, uint16_t& y) const {
 
 std::vector<uint8_t> WicPicture::ColourTable() {
     std::vector<uint32_t> colours;
-    ComPtr<IWICPalette> palette;
+    ComRef<IWICPalette> palette;
     UINT count = 0;
     if (IsIndexed(plan_.layout) && SUCCEEDED(factory_.CreatePalette(palette.Out())) &&
         SUCCEEDED(frame_->CopyPalette(palette.Get())) && SUCCEEDED(palette->GetColorCount(&count))) {

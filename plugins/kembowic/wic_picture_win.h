@@ -7,12 +7,14 @@
 #include <cstdint>
 #include <span>
 
-#include "com_win.h"
 #include "dib.h"
 #include "examine.h"
 #include "susie_api.h"
+#include "toolkit/com_win.h"
 
 namespace kembowic {
+
+using kembo::ComRef;
 
 using ProgressCallback = int(__stdcall*)(int done, int total, LONG_PTR callerValue);
 
@@ -53,10 +55,10 @@ private:
 
     IWICImagingFactory& factory_;
     std::span<const uint8_t> data_;
-    ComPtr<IWICStream> stream_;
-    ComPtr<IWICBitmapDecoder> decoder_;
-    ComPtr<IWICBitmapFrameDecode> frame_;
-    ComPtr<IWICFormatConverter> converter_;  // set when the frame's layout is not one handled here
+    ComRef<IWICStream> stream_;
+    ComRef<IWICBitmapDecoder> decoder_;
+    ComRef<IWICBitmapFrameDecode> frame_;
+    ComRef<IWICFormatConverter> converter_;  // set when the frame's layout is not one handled here
     IWICBitmapSource* source_ = nullptr;     // the frame or the converter
     DibPlan plan_;
 };

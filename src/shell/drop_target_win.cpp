@@ -11,8 +11,6 @@ namespace kembo {
 AMdroptarget1::AMdroptarget1(const FORMATETC* formats, int count)
     : formats_(formats, formats + (count > 0 ? count : 0)) {}
 
-AMdroptarget1::~AMdroptarget1() { ReleaseData(); }
-
 HRESULT STDMETHODCALLTYPE AMdroptarget1::QueryInterface(REFIID iid, void** object) {
     if (!object) return E_POINTER;
     if (IsEqualIID(iid, IID_IUnknown) || IsEqualIID(iid, IID_IDropTarget)) {
@@ -32,27 +30,20 @@ ULONG STDMETHODCALLTYPE AMdroptarget1::Release() {
     return static_cast<ULONG>(left);
 }
 
-void AMdroptarget1::ReleaseData() {
-    if (data_) {
-        IDataObject* data = data_;
-        data_ = nullptr;
-        data->Release();
-    }
-}
-
 void AMdroptarget1::Call(const Handler& handler, DWORD keyState, DWORD& effect, POINTL point) {
     if (!handler) return;
-    RunReporting(Application::Current(), [&] { handler(data_, keyState, effect, point); });
+    IDataObject* data = data_.Get();
+    RunReporting(Application::Current(), [&] { handler(data, keyState, effect, point); });
 }
 
 HRESULT STDMETHODCALLTYPE AMdroptarget1::DragEnter(IDataObject* data, DWORD keyState, POINTL point, DWORD* effect) {
-    ReleaseData();
+    data_.Reset();
     DWORD answer = kDropEffectNone;
     if (data) {
         for (FORMATETC format : formats_) {
             if (data->QueryGetData(&format) == S_OK) {
-                data_ = data;
-                data_->AddRef();
+                data->AddRef();
+                data_ = ComRef<IDataObject>(data);
                 break;
             }
         }
@@ -76,7 +67,7 @@ HRESULT STDMETHODCALLTYPE AMdroptarget1::DragOver(DWORD keyState, POINTL point, 
 }
 
 HRESULT STDMETHODCALLTYPE AMdroptarget1::DragLeave() {
-    ReleaseData();
+    data_.Reset();
     return S_OK;
 }
 
@@ -86,7 +77,7 @@ HRESULT STDMETHODCALLTYPE AMdroptarget1::Drop(IDataObject*, DWORD keyState, POIN
         answer = DropEffectFor(keyState);
         Call(OnDrop, keyState, answer, point);
     }
-    ReleaseData();
+    data_.Reset();
     if (effect) *effect = answer;
     return S_OK;
 }

@@ -9,6 +9,8 @@
 #include <string>
 #include <vector>
 
+#include "toolkit/com_win.h"
+
 namespace kembo {
 
 class AMdroptarget1 final : public IDropTarget {
@@ -35,14 +37,13 @@ public:
     HRESULT STDMETHODCALLTYPE Drop(IDataObject* data, DWORD keyState, POINTL point, DWORD* effect) override;
 
 private:
-    ~AMdroptarget1();
-    void ReleaseData();
+    ~AMdroptarget1() = default;
     // Runs a handler; an error in it is reported, never passed to the caller of the drop.
     void Call(const Handler& handler, DWORD keyState, DWORD& effect, POINTL point);
 
     LONG references_ = 1;
     std::vector<FORMATETC> formats_;
-    IDataObject* data_ = nullptr;
+    ComRef<IDataObject> data_;  // the data object of the drag in progress, when it offers a format
 };
 
 // The names of the files in a dropped shell file list (CF_HDROP), in drop order, each whole;

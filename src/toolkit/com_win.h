@@ -1,6 +1,8 @@
 #pragma once
-// A move-only owner of one COM interface reference: released exactly once.
+// A move-only owner of one COM interface reference (released exactly once), and COM for the
+// length of a scope. Header only: the import plug-in uses them too.
 #include <windows.h>
+#include <objbase.h>
 #include <unknwn.h>
 
 #include <utility>
@@ -31,14 +33,41 @@ public:
     void Reset() {
         if (object_) std::exchange(object_, nullptr)->Release();
     }
-    // For calls that hand a reference back through a pointer.
+    // For calls that hand a reference back through a pointer: untyped (QueryInterface and the
+    // like) or typed.
     void** Receive() {
         Reset();
         return reinterpret_cast<void**>(&object_);
     }
+    Interface** Out() {
+        Reset();
+        return &object_;
+    }
 
 private:
     Interface* object_ = nullptr;
+};
+
+// Initialises COM on the caller's thread and undoes exactly what it did: a thread that
+// initialised COM or OLE already (single-threaded) just gets its count raised and lowered again;
+// a multithreaded thread is used as it is. Never made in DllMain, where the loader lock is held.
+class ComScope {
+public:
+    ComScope() {
+        const HRESULT hr = CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED);
+        owned_ = SUCCEEDED(hr);                        // S_OK or S_FALSE: ours to balance
+        usable_ = owned_ || hr == RPC_E_CHANGED_MODE;  // a multithreaded apartment serves as well
+    }
+    ~ComScope() {
+        if (owned_) CoUninitialize();
+    }
+    ComScope(const ComScope&) = delete;
+    ComScope& operator=(const ComScope&) = delete;
+    bool Usable() const { return usable_; }
+
+private:
+    bool owned_ = false;
+    bool usable_ = false;
 };
 
 }  // namespace kembo
