@@ -20,12 +20,7 @@ std::size_t StrideFor(uint32_t width, int bits) {
 }  // namespace
 
 bool WithinHostLimits(Size size) {
-    using kembo::PixelBuffer;
-    if (size.width == 0 || size.height == 0) return false;
-    if (size.width > static_cast<uint32_t>(PixelBuffer::kMaxSide) || size.height > static_cast<uint32_t>(PixelBuffer::kMaxSide)) {
-        return false;
-    }
-    return uint64_t{PixelBuffer::StrideFor(static_cast<int32_t>(size.width))} * size.height <= PixelBuffer::kMaxBytes;
+    return size.width != 0 && size.height != 0 && kembo::PixelBuffer::WithinLimits(size.width, size.height);
 }
 
 std::optional<DibPlan> PlanDib(Size stored, int orientation, PixelLayout layout) {

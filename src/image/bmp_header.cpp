@@ -65,10 +65,7 @@ void CheckSize(int32_t width, int64_t height) {
     const std::string text = std::to_string(width) + " x " + std::to_string(height);
     if (width <= 0 || height == 0) throw PictureError(FormatText(kBadSize, text));
     const int64_t rows = height < 0 ? -height : height;
-    if (width > PixelBuffer::kMaxSide || rows > PixelBuffer::kMaxSide ||
-        uint64_t{PixelBuffer::StrideFor(width)} * static_cast<uint64_t>(rows) > PixelBuffer::kMaxBytes) {
-        throw PictureError(FormatText(kTooLarge, text));
-    }
+    if (!PixelBuffer::WithinLimits(width, rows)) throw PictureError(FormatText(kTooLarge, text));
 }
 
 }  // namespace

@@ -7,9 +7,8 @@
 namespace kembo {
 
 namespace {
-void CheckSize(int32_t width, int32_t height, std::size_t bytesPerRow) {
-    if (width < 0 || height < 0 || width > PixelBuffer::kMaxSide || height > PixelBuffer::kMaxSide ||
-        (height > 0 && bytesPerRow > PixelBuffer::kMaxBytes / static_cast<std::size_t>(height))) {
+void CheckSize(int32_t width, int32_t height, std::size_t (*rowBytes)(int32_t) = &PixelBuffer::StrideFor) {
+    if (width < 0 || height < 0 || !PixelBuffer::WithinLimits(width, height, rowBytes)) {
         throw PictureError("画像が大きすぎます (" + std::to_string(width) + " x " +
                            std::to_string(height) + ")");
     }
@@ -17,7 +16,7 @@ void CheckSize(int32_t width, int32_t height, std::size_t bytesPerRow) {
 }  // namespace
 
 PixelBuffer::PixelBuffer(int32_t width, int32_t height) {
-    CheckSize(width, height, width > 0 ? StrideFor(width) : 0);
+    CheckSize(width, height);
     width_ = width;
     height_ = height;
     stride_ = StrideFor(width);
@@ -25,7 +24,7 @@ PixelBuffer::PixelBuffer(int32_t width, int32_t height) {
 }
 
 void PixelBuffer::Reshape(int32_t width, int32_t height) {
-    CheckSize(width, height, width > 0 ? StrideFor(width) : 0);
+    CheckSize(width, height);
     const std::size_t bytes = StrideFor(width) * static_cast<std::size_t>(height);
     if (bytes > data_.capacity()) {
         // A new store: the old pixels need not be copied into it.
@@ -40,7 +39,7 @@ void PixelBuffer::Reshape(int32_t width, int32_t height) {
 }
 
 Mask::Mask(int32_t width, int32_t height) {
-    CheckSize(width, height, width > 0 ? static_cast<std::size_t>(width) : 0);
+    CheckSize(width, height, [](int32_t w) { return static_cast<std::size_t>(w); });  // a byte a pixel
     width_ = width;
     height_ = height;
     data_.assign(static_cast<std::size_t>(width) * static_cast<std::size_t>(height), 0);

@@ -44,6 +44,13 @@ public:
     bool Empty() const { return width_ == 0 || height_ == 0; }
     std::size_t Stride() const { return stride_; }
     static std::size_t StrideFor(int32_t width) { return (static_cast<std::size_t>(width) * 3 + 3) & ~std::size_t{3}; }
+    // Whether width x height pixels (sides of 0 and more) keep to those limits, each row taking
+    // rowBytes(width) bytes: a buffer's padded row by default. Callers refuse empty or negative
+    // sides as they see fit.
+    static bool WithinLimits(int64_t width, int64_t height, std::size_t (*rowBytes)(int32_t) = &StrideFor) {
+        return width <= kMaxSide && height <= kMaxSide &&
+               uint64_t{rowBytes(static_cast<int32_t>(width))} * static_cast<uint64_t>(height) <= kMaxBytes;
+    }
 
     uint8_t* Row(int32_t y) { return data_.data() + static_cast<std::size_t>(y) * stride_; }
     const uint8_t* Row(int32_t y) const { return data_.data() + static_cast<std::size_t>(y) * stride_; }

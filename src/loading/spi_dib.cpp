@@ -52,10 +52,7 @@ std::optional<BmpImage> ReadPluginDib(std::span<const uint8_t> header, std::span
     const uint32_t imageSize = bmp::Le32(h + 20);
     const uint32_t colorsUsed = bmp::Le32(h + 32);
     // Sizes are checked before anything is copied, so a lying header cannot ask for gigabytes.
-    if (width <= 0 || width > PixelBuffer::kMaxSide || rows == 0 || rows > PixelBuffer::kMaxSide) return std::nullopt;
-    if (uint64_t{PixelBuffer::StrideFor(width)} * static_cast<uint64_t>(rows) > PixelBuffer::kMaxBytes) {
-        return std::nullopt;
-    }
+    if (width <= 0 || rows == 0 || !PixelBuffer::WithinLimits(width, rows)) return std::nullopt;
     // A palette picture has at most 256 colours; deeper ones may carry any table, as long as the
     // header block holds it.
     if (!KnownBits(bits) || !KnownCompression(compression) || (bits <= 8 && colorsUsed > kMaxColours)) {
