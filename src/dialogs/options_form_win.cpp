@@ -18,6 +18,8 @@ struct EventRow {
     void (Toptf_f1::*handler)();
 };
 
+bool HasSetting(const OptionControl& row) { return !std::holds_alternative<std::monostate>(row.setting); }
+
 }  // namespace
 
 Toptf_f1::Toptf_f1(Application& app, Program& program, OptionsDialogHost host)
@@ -103,8 +105,8 @@ void Toptf_f1::BuildControls() {
     SetButtonResult(Get<Button>("bt_cancel"), ModalResult::Abort);
 }
 
-void Toptf_f1::LoadControl(const char* name) {
-    const OptionControl& row = OptionControlNamed(name);
+void Toptf_f1::LoadControl(const OptionControl& row) {
+    const char* name = row.name;
     const Settings& s = program_.settings;
     switch (row.kind) {
     case ControlKind::Edit:
@@ -127,8 +129,8 @@ void Toptf_f1::LoadControl(const char* name) {
     }
 }
 
-void Toptf_f1::StoreControl(const char* name, Settings& settings) const {
-    const OptionControl& row = OptionControlNamed(name);
+void Toptf_f1::StoreControl(const OptionControl& row, Settings& settings) const {
+    const char* name = row.name;
     switch (row.kind) {
     case ControlKind::Edit:
         StoreText(row, Get<Edit>(name).Text(), settings);
@@ -163,19 +165,14 @@ void Toptf_f1::FormCreate() {
     droppedFiles_.clear();
 
     // 3, 8, 9: the number fields took their ranges when they were made.
-    for (const char* name : {"ed_fn_bgg1", "se_braito1", "se_val_ecf", "rdg_val_frraito"}) LoadControl(name);  // 4
+    for (const OptionControl& row : OptionControls()) {
+        if (HasSetting(row)) LoadControl(row);  // 4, 6, 8, 10, 11
+    }
 
     const Settings& s = program_.settings;  // 5
     workingRange = Rect{s.val_fpossx, s.val_fpossy, s.val_fposex, s.val_fposey};
     UpdateRangeText();
-
-    LoadControl("lab_backcolor");  // 6
-    InitPictureDialog();          // 7
-    for (const char* name : {"se_changetime", "ed_DataDir", "ckb_slideshow"}) LoadControl(name);  // 8
-    for (const char* name : {"rdg_val_suf_app1", "ckb_flag_use_hint1", "ckb_flag_use_hins1", "ckb_val_usespi"}) {
-        LoadControl(name);  // 10
-    }
-    LoadControl("se_opt_val_titlewait");  // 11
+    InitPictureDialog();  // 7
 
     // 12. OK applies the main window's present bounds again.
     if (host_.captureWindowRect) host_.captureWindowRect();
@@ -194,17 +191,13 @@ void Toptf_f1::bt_okClick() {
     // Into a copy first: a section that cannot be saved leaves Settings as they were and the
     // dialog open.
     Settings next = program_.settings;
-    for (const char* name : {"rdg_val_suf_app1", "ckb_flag_use_hint1", "ckb_flag_use_hins1", "ckb_val_usespi",
-                             "se_opt_val_titlewait"}) {
-        StoreControl(name, next);  // 1
+    for (const OptionControl& row : OptionControls()) {
+        if (HasSetting(row)) StoreControl(row, next);  // 1, 2, 3
     }
-    for (const char* name : {"ed_fn_bgg1", "se_braito1", "se_val_ecf", "rdg_val_frraito"}) StoreControl(name, next);  // 2
     next.val_fpossx = workingRange.left;
     next.val_fpossy = workingRange.top;
     next.val_fposex = workingRange.right;
     next.val_fposey = workingRange.bottom;
-    StoreControl("lab_backcolor", next);
-    for (const char* name : {"se_changetime", "ed_DataDir", "ckb_slideshow"}) StoreControl(name, next);  // 3
 
     SaveOptionSection(next, program_.Storage());  // 4
     program_.settings = next;

@@ -60,9 +60,10 @@ private:
     C& Get(const char* name) const {
         return static_cast<C&>(*controls_.at(name));
     }
-    // A control's setting into it, and its value back into a settings record.
-    void LoadControl(const char* name);
-    void StoreControl(const char* name, Settings& settings) const;
+    // A control's setting into it, and its value back into a settings record; for every row of
+    // the table that has a setting (each its own, so the order is of no account).
+    void LoadControl(const OptionControl& row);
+    void StoreControl(const OptionControl& row, Settings& settings) const;
 
     Program& program_;
     OptionsDialogHost host_;
