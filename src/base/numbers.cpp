@@ -1,5 +1,6 @@
 #include "base/numbers.h"
 
+#include <algorithm>
 #include <cmath>
 #include <limits>
 
@@ -120,6 +121,11 @@ int64_t DivTrunc(int64_t a, int64_t b) {
 }
 
 int64_t CeilDiv(int64_t a, int64_t b) { return a / b + (a % b != 0 ? 1 : 0); }
+
+int32_t Saturate32(int64_t value) {
+    return static_cast<int32_t>(std::clamp<int64_t>(value, std::numeric_limits<int32_t>::min(),
+                                                    std::numeric_limits<int32_t>::max()));
+}
 
 int32_t MulDiv(int32_t a, int32_t b, int32_t c) {
     if (c == 0) {

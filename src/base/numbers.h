@@ -21,6 +21,8 @@ int64_t Ceil(long double value);
 // and ceiling division for non-negative operands. Both require divisor != 0.
 int64_t DivTrunc(int64_t a, int64_t b);
 int64_t CeilDiv(int64_t a, int64_t b);
+// The nearest 32-bit value.
+int32_t Saturate32(int64_t value);
 // a * b / c with a 64-bit intermediate, rounded half away from zero; -1 when c is 0.
 int32_t MulDiv(int32_t a, int32_t b, int32_t c);
 

@@ -9,11 +9,6 @@
 
 namespace kembo {
 
-std::string RangeText(const Rect& range) {
-    return "(" + std::to_string(range.left) + "," + std::to_string(range.top) + ")-(" + std::to_string(range.right) +
-           "," + std::to_string(range.bottom) + ")";
-}
-
 Rect StartingRange(const Rect& range, int32_t width, int32_t height) {
     return NormaliseDisplayRect(range.left, range.top, range.right, range.bottom, width, height);
 }

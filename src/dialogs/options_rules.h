@@ -14,9 +14,6 @@ namespace kembo {
 // The display range being edited; this marker means none (the whole picture is shown).
 inline constexpr Rect kNoRange{-1, -1, -1, -1};
 
-// "(%d,%d)-(%d,%d)": left, top, right, bottom.
-std::string RangeText(const Rect& range);
-
 // The frame the range window starts with for a picture of width × height: the part of the
 // picture the main window shows for this range (a negative edge stands for the picture's edge,
 // the rest is kept inside the picture), so the marker gives the whole picture.

@@ -1,7 +1,7 @@
 #include "dialogs/range_geometry.h"
 
 #include <algorithm>
-#include <limits>
+#include <string>
 
 #include "base/numbers.h"
 
@@ -16,9 +16,9 @@ int64_t KeepSign(int64_t o, int64_t n) { return Sign(o) != Sign(n) ? -n : n; }
 
 }  // namespace
 
-int32_t Saturate32(int64_t value) {
-    return static_cast<int32_t>(std::clamp<int64_t>(value, std::numeric_limits<int32_t>::min(),
-                                                    std::numeric_limits<int32_t>::max()));
+std::string RangeText(const Rect& range) {
+    return "(" + std::to_string(range.left) + "," + std::to_string(range.top) + ")-(" + std::to_string(range.right) +
+           "," + std::to_string(range.bottom) + ")";
 }
 
 Rect Normalised(const Rect& r) {

@@ -3,6 +3,7 @@
 // picture, and the aspect-ratio rule that a frame follows inside the picture. Products and
 // quotients with the scale and the ratio terms are taken in 80-bit floats, left to right.
 #include <cstdint>
+#include <string>
 
 #include "base/geometry.h"
 
@@ -56,8 +57,8 @@ private:
     int32_t imageHeight_ = 0;
 };
 
-// Coordinates are 32-bit; wider intermediate results are held at the nearest 32-bit value.
-int32_t Saturate32(int64_t value);
+// "(%d,%d)-(%d,%d)": left, top, right, bottom.
+std::string RangeText(const Rect& range);
 // The rectangle spanned by two points, Left <= Right and Top <= Bottom.
 Rect Spanned(Point a, Point b);
 Rect Normalised(const Rect& r);

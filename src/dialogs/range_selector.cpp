@@ -40,8 +40,7 @@ void RangeSelector::ShowPointText(Point p) {
 }
 
 void RangeSelector::ShowRangeText(const Rect& r) {
-    view_.ShowCaption(title_ + "  (" + std::to_string(r.left) + "," + std::to_string(r.top) + ")-(" +
-                     std::to_string(r.right) + "," + std::to_string(r.bottom) + ")");
+    view_.ShowCaption(title_ + "  " + RangeText(r));
 }
 
 void RangeSelector::PictureSet(int32_t imageWidth, int32_t imageHeight) {

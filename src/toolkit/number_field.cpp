@@ -3,12 +3,9 @@
 #include <algorithm>
 #include <limits>
 
-namespace kembo {
+#include "base/numbers.h"
 
-namespace {
-constexpr int64_t kInt32Min = std::numeric_limits<int32_t>::min();
-constexpr int64_t kInt32Max = std::numeric_limits<int32_t>::max();
-}  // namespace
+namespace kembo {
 
 int32_t NumberRange::Clamp(int64_t value) const {
     if (Limits()) {
@@ -16,7 +13,7 @@ int32_t NumberRange::Clamp(int64_t value) const {
         const int64_t high = std::max(min, max);
         value = std::clamp(value, low, high);
     }
-    return static_cast<int32_t>(std::clamp(value, kInt32Min, kInt32Max));
+    return Saturate32(value);
 }
 
 int32_t NumberRange::Step(int32_t value, int delta) const { return Clamp(static_cast<int64_t>(value) + delta); }
