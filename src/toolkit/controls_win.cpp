@@ -77,14 +77,7 @@ LRESULT CALLBACK Control::Hook(HWND window, UINT message, WPARAM wParam, LPARAM 
     return DefSubclassProc(window, message, wParam, lParam);
 }
 
-std::string Control::Text() const {
-    const HWND h = Handle();
-    const int length = GetWindowTextLengthW(h);
-    std::wstring buffer(static_cast<size_t>(length) + 1, L'\0');
-    const int got = GetWindowTextW(h, buffer.data(), length + 1);
-    buffer.resize(static_cast<size_t>(std::max(got, 0)));
-    return Narrow(buffer);
-}
+std::string Control::Text() const { return WindowText(Handle()); }
 
 void Control::SetText(const std::string& text) { SetWindowTextW(Handle(), Wide(text).c_str()); }
 

@@ -1,7 +1,5 @@
 #include "toolkit/form_win.h"
 
-#include <vector>
-
 #include "toolkit/application_win.h"
 #include "toolkit/text_win.h"
 
@@ -82,12 +80,7 @@ LRESULT Form::DefaultHandler(UINT message, WPARAM wParam, LPARAM lParam) {
     return DefWindowProcW(handle_, message, wParam, lParam);
 }
 
-std::string Form::Caption() const {
-    const int length = GetWindowTextLengthW(handle_);
-    std::vector<wchar_t> buffer(static_cast<size_t>(length) + 1);
-    GetWindowTextW(handle_, buffer.data(), length + 1);
-    return Narrow(buffer.data());
-}
+std::string Form::Caption() const { return WindowText(handle_); }
 
 void Form::SetCaption(const std::string& caption) { SetWindowTextW(handle_, Wide(caption).c_str()); }
 

@@ -9,5 +9,7 @@ namespace kembo {
 
 std::wstring Wide(std::string_view utf8);
 std::string Narrow(std::wstring_view utf16);
+// The text (caption) of a window.
+std::string WindowText(HWND window);
 
 }  // namespace kembo
