@@ -1,5 +1,6 @@
 #include "core/settings.h"
 
+#include <algorithm>
 #include <array>
 #include <string_view>
 #include <type_traits>
@@ -18,13 +19,19 @@ struct SettingKey {
     const char* section;
     const char* key;
     Member member;
+    // A key added after the first release: a number is clamped to [min, max] when read, and
+    // the key is written only when it differs from its default or the file already holds it,
+    // so the file of a user who never sets it stays byte for byte what it was.
+    bool added = false;
+    int32_t min = 0;
+    int32_t max = 0;
 };
 
 constexpr std::string_view kOption = "option";
 constexpr std::string_view kDebug = "debug";
 
 // Every persisted key in the order it is read and written.
-const std::array<SettingKey, 25> kSettingKeys{{
+const std::array<SettingKey, 31> kSettingKeys{{
     {"option", "pos", &Settings::pos},
     {"option", "flag_use_hint1", &Settings::flag_use_hint1},
     {"option", "flag_use_hins1", &Settings::flag_use_hins1},
@@ -42,6 +49,12 @@ const std::array<SettingKey, 25> kSettingKeys{{
     {"option", "SlideShowDir", &Settings::SlideShowDir},
     {"option", "val_SSChangeTime", &Settings::val_SSChangeTime},
     {"option", "flag_SlideShow", &Settings::flag_SlideShow},
+    {"option", "val_SSEffect", &Settings::val_SSEffect, true, kSSEffectNone, kSSEffectRandom},
+    {"option", "val_SSEffectTime", &Settings::val_SSEffectTime, true, kSSEffectTimeMin, kSSEffectTimeMax},
+    {"option", "flag_SSRandom", &Settings::flag_SSRandom, true},
+    {"option", "flag_SSSubDir", &Settings::flag_SSSubDir, true},
+    {"option", "val_spitimeout", &Settings::val_spitimeout, true, kSpiTimeoutMin, kSpiTimeoutMax},
+    {"option", "language", &Settings::language, true},
     {"debug", "debug", &Settings::debug},
     {"debug", "debuglog", &Settings::debuglog},
     {"debug", "rewritelog", &Settings::rewritelog},
@@ -52,8 +65,13 @@ const std::array<SettingKey, 25> kSettingKeys{{
     {"sta", "val_lastdatadir", &Settings::val_lastdatadir},
 }};
 
-void ReadKey(AMIni1& store, const SettingKey& entry, Settings& settings) {
+const Settings& Defaults() {
     static const Settings defaults;
+    return defaults;
+}
+
+void ReadKey(AMIni1& store, const SettingKey& entry, Settings& settings) {
+    const Settings& defaults = Defaults();
     std::visit(
         [&](auto member) {
             using Value = std::remove_reference_t<decltype(settings.*member)>;
@@ -63,6 +81,7 @@ void ReadKey(AMIni1& store, const SettingKey& entry, Settings& settings) {
                 target = store.ReadBool(entry.section, entry.key, fallback);
             } else if constexpr (std::is_same_v<Value, int32_t>) {
                 target = store.ReadInteger(entry.section, entry.key, fallback);
+                if (entry.added && entry.min < entry.max) target = std::clamp(target, entry.min, entry.max);
             } else if constexpr (std::is_same_v<Value, Color>) {
                 target = store.ReadColor(entry.section, entry.key, fallback);
             } else {
@@ -72,11 +91,18 @@ void ReadKey(AMIni1& store, const SettingKey& entry, Settings& settings) {
         entry.member);
 }
 
+bool FileHolds(AMIni1& store, const SettingKey& entry) {
+    // No value the program writes starts with a DEL character.
+    static const std::string kAbsent = "\x7f(absent)";
+    return store.ReadString(entry.section, entry.key, kAbsent) != kAbsent;
+}
+
 void WriteKey(AMIni1& store, const SettingKey& entry, const Settings& settings) {
     std::visit(
         [&](auto member) {
             using Value = std::remove_cvref_t<decltype(settings.*member)>;
             const Value& value = settings.*member;
+            if (entry.added && value == Defaults().*member && !FileHolds(store, entry)) return;
             if constexpr (std::is_same_v<Value, bool>) {
                 store.WriteBool(entry.section, entry.key, value);
             } else if constexpr (std::is_same_v<Value, int32_t>) {

@@ -29,6 +29,13 @@ struct Settings {
     std::string SlideShowDir;
     int32_t val_SSChangeTime = 30;
     bool flag_SlideShow = false;
+    // Added keys (see kSettingKeys): off by default, written only once set or already stored.
+    int32_t val_SSEffect = -1;         // transition between slides: -1 none, a preset, 138 random
+    int32_t val_SSEffectTime = 1000;   // length of one transition in milliseconds
+    bool flag_SSRandom = false;        // shuffled rounds
+    bool flag_SSSubDir = false;        // the folder's subfolders take part
+    int32_t val_spitimeout = 10000;    // a plug-in call abandoned after this many milliseconds
+    std::string language;              // "ja", "en", or empty: the user's display language
     // "debug" (read, never written)
     int32_t debug = 0;
     int32_t debuglog = 0;
@@ -51,6 +58,14 @@ struct SettingsContext {
 
 std::unique_ptr<AMIni1> OpenSettingsFile(const SettingsContext& context);
 std::unique_ptr<AMIni1> OpenCommonKey(const SettingsContext& context);
+
+// The ranges the added number keys are clamped to when read.
+inline constexpr int32_t kSSEffectNone = -1;
+inline constexpr int32_t kSSEffectRandom = 138;
+inline constexpr int32_t kSSEffectTimeMin = 100;
+inline constexpr int32_t kSSEffectTimeMax = 10000;
+inline constexpr int32_t kSpiTimeoutMin = 1000;
+inline constexpr int32_t kSpiTimeoutMax = 120000;
 
 // "option" through one store, then "debug", "main" and "sta" through a second.
 void LoadSettings(Settings& settings, const SettingsContext& context);

@@ -17,6 +17,9 @@ const std::vector<std::string> kOptionOrder = {
     "option/val_ffrraito", "option/backcolor",      "option/SlideShowDir",   "option/val_SSChangeTime",
     "option/flag_SlideShow",
 };
+const std::vector<std::string> kAddedOrder = {"option/val_SSEffect", "option/val_SSEffectTime",
+                                              "option/flag_SSRandom", "option/flag_SSSubDir",
+                                              "option/val_spitimeout", "option/language"};
 const std::vector<std::string> kWindowOrder = {"main/top", "main/left", "main/width", "main/height",
                                                "sta/val_lastdatadir"};
 
@@ -59,7 +62,7 @@ TEST_F(SettingsTest, NoFileLoadsTheDefaultsAndLeavesEverythingUntouched) {
 TEST_F(SettingsTest, LoadReadsOptionThenDebugMainAndSta) {
     Settings s;
     LoadSettings(s, context);
-    const auto expected = Concat(Concat(kOptionOrder, {"debug/debug", "debug/debuglog", "debug/rewritelog"}),
+    const auto expected = Concat(Concat(Concat(kOptionOrder, kAddedOrder), {"debug/debug", "debug/debuglog", "debug/rewritelog"}),
                                  kWindowOrder);
     EXPECT_EQ(Keys(profile.reads), expected);
     for (const auto& read : profile.reads) EXPECT_EQ(read.file, file);
@@ -123,6 +126,42 @@ TEST_F(SettingsTest, SavedValuesLoadBackUnchanged) {
     SaveSettings(loaded, {paths, again, registry});
     EXPECT_EQ(again.Dump(file), profile.Dump(file));
     EXPECT_EQ(loaded.val_fpossx, -1920);
+}
+
+TEST_F(SettingsTest, AddedKeysAreClampedAndWrittenOnlyOnceSetOrAlreadyStored) {
+    struct Case {
+        const char* key;
+        const char* stored;  // nullptr: not in the file
+        const char* loaded;  // the value as written back, nullptr: not written
+    };
+    const Case cases[] = {
+        {"val_SSEffect", nullptr, nullptr},      {"val_SSEffect", "-1", "-1"},
+        {"val_SSEffect", "500", "138"},          {"val_SSEffect", "-7", "-1"},
+        {"val_SSEffectTime", "50", "100"},       {"val_SSEffectTime", "x", "1000"},
+        {"flag_SSRandom", "1", "1"},             {"flag_SSSubDir", "", "0"},
+        {"val_spitimeout", "999999", "120000"},  {"language", nullptr, nullptr},
+        {"language", "", ""},                    {"language", "en", "en"},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(std::string(c.key) + "=" + (c.stored ? c.stored : "(none)"));
+        FakeProfile fresh;
+        if (c.stored) fresh.Put(file, "option", c.key, c.stored);
+        Settings s;
+        LoadSettings(s, {paths, fresh, registry});
+        SaveSettings(s, {paths, fresh, registry});
+        const auto written = fresh.Get(file, "option", c.key);
+        EXPECT_EQ(written.has_value(), c.loaded != nullptr);
+        if (written && c.loaded) {
+            EXPECT_EQ(*written, c.loaded);
+        }
+    }
+    Settings set;
+    set.flag_SSRandom = true;
+    set.language = "ja";
+    SaveOptionSection(set, context);
+    EXPECT_EQ(profile.Get(file, "option", "flag_SSRandom"), "1");
+    EXPECT_EQ(profile.Get(file, "option", "language"), "ja");
+    EXPECT_FALSE(profile.Get(file, "option", "val_SSEffect").has_value());
 }
 
 TEST_F(SettingsTest, ReadOnlyFileStopsTheSaveWithItsPath) {
