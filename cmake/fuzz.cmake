@@ -61,3 +61,5 @@ kembo_fuzz_target(plugin_dib 10 ${PROJECT_SOURCE_DIR}/src/loading/spi_dib.cpp)
 include(${PROJECT_SOURCE_DIR}/plugins/kembowic/kembowic.cmake)
 kembo_fuzz_target(kembowic 10 ${kembowic_portable_sources})
 target_include_directories(kembowic_fuzz PRIVATE ${PROJECT_SOURCE_DIR}/plugins)
+# Both sides' parsers of the messages to and from the plug-in helper, and the description cache.
+kembo_fuzz_target(plugin_messages 10 ${PROJECT_SOURCE_DIR}/src/loading/plugin_messages.cpp)
