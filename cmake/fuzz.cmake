@@ -9,8 +9,9 @@ endif()
 set_target_properties(kembo_core PROPERTIES EXCLUDE_FROM_ALL ON)
 
 set(fuzz_sanitizers -fsanitize=address,undefined -fno-sanitize-recover=all -fno-omit-frame-pointer)
+file(GLOB catalog_sources CONFIGURE_DEPENDS ${PROJECT_SOURCE_DIR}/src/base/catalog*.cpp)
 set(base_sources ${PROJECT_SOURCE_DIR}/src/base/errors.cpp ${PROJECT_SOURCE_DIR}/src/base/text.cpp
-  ${PROJECT_SOURCE_DIR}/src/image/pixel_buffer.cpp)
+  ${catalog_sources} ${PROJECT_SOURCE_DIR}/src/image/pixel_buffer.cpp)
 file(GLOB bmp_sources CONFIGURE_DEPENDS ${PROJECT_SOURCE_DIR}/src/image/bmp_*.cpp)
 add_library(kembo_fuzz_core STATIC ${base_sources} ${bmp_sources})
 target_include_directories(kembo_fuzz_core PUBLIC ${PROJECT_SOURCE_DIR}/src)

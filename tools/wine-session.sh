@@ -48,6 +48,20 @@ kembo_prepare_prefix() {
   fi
 }
 
+# The test suites run as on a Japanese system: Wine takes the user's display language from
+# LC_MESSAGES, so the program shows its Japanese texts unless a test asks for English. The code
+# page stays the default one (LC_CTYPE is left alone). The locale is compiled into build/,
+# beside the C.UTF-8 one, as LOCPATH replaces the system's locale folder.
+kembo_japanese_messages() {
+  local dir="$kembo_root/build/locale"
+  if [ ! -d "$dir/ja_JP.UTF-8" ] || [ ! -d "$dir/C.UTF-8" ]; then
+    mkdir -p "$dir"
+    localedef -i ja_JP -f UTF-8 "$dir/ja_JP.UTF-8" >/dev/null 2>&1 || true
+    localedef -i C -f UTF-8 "$dir/C.UTF-8" >/dev/null 2>&1 || true
+  fi
+  export LOCPATH="$dir" LC_MESSAGES=ja_JP.UTF-8
+}
+
 kembo_start_wine() {
   kembo_start_display
   kembo_prepare_prefix

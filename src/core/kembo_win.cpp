@@ -4,6 +4,7 @@
 
 #include <vector>
 
+#include "base/catalog.h"
 #include "base/errors.h"
 #include "base/name_rules.h"
 #include "core/program.h"
@@ -91,7 +92,10 @@ int RunKembo(HINSTANCE instance) {
     std::unique_ptr<Tsetgrngf_f9> idleRangeForm;
     try {
         FillProgramPaths(program);                        // 3
+        // The texts follow the user's display language until the settings may say otherwise.
+        SetLanguage(ResolveLanguage("", GetUserDefaultUILanguage()));
         LoadSettings(program.settings, program.Storage());  // 4
+        SetLanguage(ResolveLanguage(program.settings.language, GetUserDefaultUILanguage()));
         app.Initialize();                                 // 5
         // 18: closed on every way out of this block, before an error is reported.
         TitleSplash splash(app, program);

@@ -4,6 +4,7 @@
 #include <shlobj.h>
 #include <shellapi.h>
 
+#include "base/catalog.h"
 #include "toolkit/application_win.h"
 #include "toolkit/text_win.h"
 
@@ -18,9 +19,9 @@ HWND OwnerWindow() {
 
 // The system icon is given as the box's own icon: a box with an icon type would play that type's
 // sound itself, and each kind has exactly its one sound (or none).
-void ShowBox(const std::string& text, const char* caption, LPCWSTR icon) {
+void ShowBox(const std::string& text, TextId caption, LPCWSTR icon) {
     const std::wstring wideText = Wide(text);
-    const std::wstring wideCaption = Wide(caption);
+    const std::wstring wideCaption = Wide(Text(caption));
     MSGBOXPARAMSW params{};
     params.cbSize = sizeof params;
     params.hwndOwner = OwnerWindow();
@@ -57,15 +58,15 @@ SoundPort& SystemSounds() {
 
 void ShowWarning(const std::string& text) {
     SystemSounds().Play(Sound::Warning);
-    ShowBox(text, "警告", IDI_WARNING);
+    ShowBox(text, TextId::BoxWarning, IDI_WARNING);
 }
 
 void ShowError(const std::string& text) {
     SystemSounds().Play(Sound::Default);
-    ShowBox(text, "エラー", IDI_ERROR);
+    ShowBox(text, TextId::BoxError, IDI_ERROR);
 }
 
-void ShowInformation(const std::string& text) { ShowBox(text, "情報", IDI_INFORMATION); }
+void ShowInformation(const std::string& text) { ShowBox(text, TextId::BoxInformation, IDI_INFORMATION); }
 
 void ShowInformationBeep(const std::string& text) {
     SystemSounds().Play(Sound::Information);

@@ -9,9 +9,9 @@ namespace kembo {
 // The system's sounds (MessageBeep).
 SoundPort& SystemSounds();
 
-void ShowWarning(const std::string& text);           // exclamation sound, "警告"
-void ShowError(const std::string& text);             // default sound, "エラー"
-void ShowInformation(const std::string& text);       // no sound, "情報"
+void ShowWarning(const std::string& text);           // exclamation sound, caption "Warning"
+void ShowError(const std::string& text);             // default sound, caption "Error"
+void ShowInformation(const std::string& text);       // no sound, caption "Information"
 void ShowInformationBeep(const std::string& text);   // asterisk sound, then ShowInformation
 
 // Opens a document with the shell's default verb; failures are not reported.

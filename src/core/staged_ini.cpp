@@ -1,5 +1,6 @@
 #include "core/staged_ini.h"
 
+#include "base/catalog.h"
 #include "base/errors.h"
 #include "core/store.h"
 
@@ -28,7 +29,7 @@ void StagedIniFile::Commit() {
 
 void StagedIniFile::Fail() {
     profile_.Remove(staging_);
-    throw Error(FormatText(kIniWriteFailed, path_));
+    throw Error(Text(TextId::FileNotWritten, path_));
 }
 
 }  // namespace kembo

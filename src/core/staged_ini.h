@@ -18,7 +18,7 @@ void RemoveStaleStaging(ProfilePort& profile, const std::string& path);
 class StagedIniFile {
 public:
     // Starts a save of path: a stale copy goes, and the file (unknown sections included) is copied.
-    // Throws "%s に書き込めません" with path when that cannot be done.
+    // Throws TextId::FileNotWritten with path when that cannot be done.
     StagedIniFile(ProfilePort& profile, std::string path);
     // Deletes the copy unless Commit put it in place.
     ~StagedIniFile();
@@ -28,7 +28,7 @@ public:
     // A profile port whose calls on path go to the copy; stores opened on path through it write
     // the copy and still name path in their errors.
     ProfilePort& Profile() { return redirect_; }
-    // Flushes the copy and puts it in place. Throws "%s に書き込めません" with path when that
+    // Flushes the copy and puts it in place. Throws TextId::FileNotWritten with path when that
     // fails; the file is then as it was.
     void Commit();
 

@@ -2,6 +2,7 @@
 
 #include <utility>
 
+#include "base/catalog.h"
 #include "base/errors.h"
 #include "base/numbers.h"
 
@@ -26,9 +27,6 @@ namespace {
 
 constexpr std::size_t kProfileBufferChars = 2048;
 
-constexpr const char* kRegWriteFailed = "'%s' の設定に失敗しました";
-constexpr const char* kRegReadFailed = "'%s' の取得に失敗しました";
-constexpr const char* kRegWrongType = "'%s' のデータ型が不正です";
 
 // A profile file, touched afresh on every operation so that nothing is cached.
 class IniBackEnd final : public StoreBackEnd {
@@ -42,7 +40,7 @@ public:
     void WriteString(const std::string& section, const std::string& key,
                      const std::string& value) override {
         if (!profile_.Write(path_, section, key, value)) {
-            throw Error(FormatText(kIniWriteFailed, path_));
+            throw Error(Text(TextId::FileNotWritten, path_));
         }
     }
     // Read as text and parsed here: the system's own integer reading loses negative values.
@@ -89,7 +87,7 @@ public:
         switch (value.type) {
             case RegValue::Type::Missing: return defaultValue;
             case RegValue::Type::String: return value.text;
-            default: throw Error(FormatText(kRegWrongType, key));
+            default: throw Error(Text(TextId::RegistryWrongType, key));
         }
     }
     void WriteString(const std::string& section, const std::string& key,
@@ -101,13 +99,13 @@ protected:
     RegValue Fetch(const std::string& section, const std::string& key) {
         RegValue value;
         if (!registry_.Read(root_, JoinKeyPath(keyPath_, section), key, value)) {
-            throw Error(FormatText(kRegReadFailed, key));
+            throw Error(Text(TextId::RegistryNotRead, key));
         }
         return value;
     }
     static void Check(bool written, const std::string& key) {
         if (!written) {
-            throw Error(FormatText(kRegWriteFailed, key));
+            throw Error(Text(TextId::RegistryNotWritten, key));
         }
     }
 
@@ -133,7 +131,7 @@ public:
             case RegValue::Type::Missing: return defaultValue;
             case RegValue::Type::String: return ParseInt32(value.text).value_or(defaultValue);
             case RegValue::Type::Dword: return static_cast<int32_t>(value.number);
-            default: throw Error(FormatText(kRegWrongType, key));
+            default: throw Error(Text(TextId::RegistryWrongType, key));
         }
     }
     void WriteInteger(const std::string& section, const std::string& key, int32_t value) override {
@@ -152,7 +150,7 @@ public:
         switch (value.type) {
             case RegValue::Type::Missing: return defaultValue;
             case RegValue::Type::Dword: return static_cast<int32_t>(value.number);
-            default: throw Error(FormatText(kRegWrongType, key));
+            default: throw Error(Text(TextId::RegistryWrongType, key));
         }
     }
     void WriteInteger(const std::string& section, const std::string& key, int32_t value) override {

@@ -13,9 +13,6 @@ namespace kembo {
 
 enum class StoreKind : uint8_t { IniFile = 0, RegistryIni = 1, Registry = 2 };
 
-// The error of an INI file that cannot be written, with its path for "%s".
-inline constexpr const char* kIniWriteFailed = "%s に書き込めません";
-
 class StoreBackEnd;
 
 class AMIni1 {

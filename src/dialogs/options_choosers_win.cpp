@@ -1,5 +1,6 @@
 // Toptf_f1: choosing the picture, the display range, the folder and the colour, and files
 // dropped on the picture field.
+#include "base/catalog.h"
 #include "dialogs/options_form_win.h"
 #include "dialogs/options_rules.h"
 #include "dialogs/range_form_win.h"
@@ -9,18 +10,11 @@
 
 namespace kembo {
 
-namespace {
-constexpr const char* kPictureFilter =
-    "すべてのﾌｧｲﾙ (*.*)|*.*|基本対応ファイル (*.bmp;*.ico;*.emf;*.wmf)|*.bmp;*.ico;*.emf;*.wmf|"
-    "ﾋﾞｯﾄﾏｯﾌﾟ (*.bmp)|*.bmp|Jpeg(*.jpg;*jpeg)|*.jpg;*jpeg|ｱｲｺﾝ (*.ico)|*.ico|"
-    "ｴﾝﾊﾝｽ ﾒﾀﾌｧｲﾙ (*.emf)|*.emf|ﾒﾀﾌｧｲﾙ (*.wmf)|*.wmf";
-}  // namespace
-
 void Toptf_f1::InitPictureDialog() {
-    opd1.title = "画像の設定";
+    opd1.title = Text(TextId::PictureDialogTitle);
     opd1.defaultExt = "*.bmp";
     // Fixed: a plug-in's format is reached through the first pair, all files.
-    opd1.filter = kPictureFilter;
+    opd1.filter = Text(TextId::PictureDialogFilter);
     opd1.filterIndex = 2;
     opd1.hideReadOnly = true;
     opd1.pathMustExist = true;
@@ -58,7 +52,7 @@ void Toptf_f1::bt_setposClick() {
 
     const Program::Bounds& last = program_.rangeWindowBounds;  // 3
     range.SetOpenerBounds(last.left, last.top, last.width, last.height);
-    range.SetTitle("画像表示部分の設定");  // 4
+    range.SetTitle(Text(TextId::RangeTitle));  // 4
     const long double zoom = RangeWindowZoom(width, height, program_.paths.screenWidth, program_.paths.screenHeight);
     range.SetZoom(zoom, zoom);  // 5
     range.SetPicture(picture);  // 6

@@ -4,6 +4,7 @@
 #include "toolkit/number_field_win.h"
 #include "toolkit/page_control_win.h"
 #include "toolkit/radio_group_win.h"
+#include "toolkit/text_win.h"
 
 namespace kembo {
 
@@ -20,12 +21,18 @@ struct EventRow {
 
 bool HasSetting(const OptionControl& row) { return !std::holds_alternative<std::monostate>(row.setting); }
 
+std::vector<std::string_view> Texts(const std::vector<TextId>& ids) {
+    std::vector<std::string_view> texts;
+    for (TextId id : ids) texts.emplace_back(Text(id));
+    return texts;
+}
+
 }  // namespace
 
 Toptf_f1::Toptf_f1(Application& app, Program& program, OptionsDialogHost host)
     : DialogForm(app, L"Toptf_f1"), program_(program), host_(std::move(host)) {
-    CreateDialogWindow(kOptionsCaption, kOptionsClientWidth, kOptionsClientHeight, kOptionsFontFace, kOptionsFontHeight,
-                 SHIFTJIS_CHARSET);
+    CreateDialogWindow(Text(TextId::OptionsCaption), kOptionsClientWidth, kOptionsClientHeight,
+                       Text(TextId::OptionsFontFace), kOptionsFontHeight, UiCharset());
     BuildControls();
     FormCreate();
 }
@@ -43,7 +50,7 @@ void Toptf_f1::BuildControls() {
         switch (row.kind) {
         case ControlKind::Button:
         case ControlKind::DefaultButton:
-            control = &Own(std::make_unique<Button>(parent, id, row.caption, place,
+            control = &Own(std::make_unique<Button>(parent, id, Text(row.caption), place,
                                                     row.kind == ControlKind::DefaultButton));
             break;
         case ControlKind::Edit:
@@ -57,25 +64,25 @@ void Toptf_f1::BuildControls() {
             break;
         }
         case ControlKind::CheckBox:
-            control = &Own(std::make_unique<CheckBox>(parent, id, row.caption, place));
+            control = &Own(std::make_unique<CheckBox>(parent, id, Text(row.caption), place));
             break;
         case ControlKind::RadioGroup:
-            control = &Own(std::make_unique<RadioGroup>(parent, id, row.caption, row.items, place));
+            control = &Own(std::make_unique<RadioGroup>(parent, id, Text(row.caption), Texts(row.items), place));
             break;
         case ControlKind::PageControl:
             control = pageControl = &Own(std::make_unique<PageControl>(parent, id, place));
             break;
         case ControlKind::TabPage:
-            pages[row.name] = pageControl->AddPage(row.caption);
+            pages[row.name] = pageControl->AddPage(Text(row.caption));
             continue;
         case ControlKind::Label:
-            control = &Own(std::make_unique<Label>(parent, id, row.caption, place, Font()));
+            control = &Own(std::make_unique<Label>(parent, id, Text(row.caption), place, Font()));
             break;
         case ControlKind::ColorSwatch:
-            control = &Own(std::make_unique<ColorSwatch>(parent, id, row.caption, place, Font()));
+            control = &Own(std::make_unique<ColorSwatch>(parent, id, Text(row.caption), place, Font()));
             break;
         }
-        for (HWND window : control->Windows()) FormHints().Add(window, row.hint);
+        for (HWND window : control->Windows()) FormHints().Add(window, Text(row.hint));
         if (row.hidden) {
             control->SetVisible(false);
             control->SetEnabled(false);

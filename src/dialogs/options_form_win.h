@@ -1,5 +1,5 @@
 #pragma once
-// Toptf_f1: the options dialog "設定". It edits the settings of the "option" section on its
+// Toptf_f1: the options dialog. It edits the settings of the "option" section on its
 // own controls and a private copy of the display range; only OK writes them into Settings,
 // saves the section and applies the window settings.
 #include <functional>

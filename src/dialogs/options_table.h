@@ -1,13 +1,15 @@
 #pragma once
 // Toptf_f1 as designed: every control of the options dialog, the page it sits on, its caption,
-// the setting it edits, its range, its hint and its place in 96-DPI pixels. The form builds
-// itself from this table in one loop and moves settings in and out through it.
+// the setting it edits, its range, its hint and its place in 96-DPI pixels; texts by their ids
+// in the catalog. The form builds itself from this table in one loop and moves settings in and
+// out through it.
 #include <cstdint>
 #include <string>
 #include <string_view>
 #include <variant>
 #include <vector>
 
+#include "base/catalog.h"
 #include "base/colour.h"
 #include "core/settings.h"
 #include "dialogs/designed_place.h"
@@ -37,11 +39,11 @@ struct OptionControl {
     const char* parent;  // the page (or page control) it sits on; "" for the dialog itself
     const char* name;
     ControlKind kind;
-    const char* caption;
+    TextId caption;
     SettingMember setting;
     NumberRange range;
-    std::vector<std::string_view> items;  // of a radio group
-    const char* hint;
+    std::vector<TextId> items;  // of a radio group
+    TextId hint;
     DesignedPlace place;
     bool hidden = false;  // hidden and disabled: carries its setting through the dialog unseen
 };
@@ -53,10 +55,8 @@ const OptionControl& OptionControlNamed(std::string_view name);
 // The window identifier of a control: fixed by its row, so that tests and tools find it.
 int OptionControlId(std::string_view name);
 
-inline constexpr const char* kOptionsCaption = "設定";
 inline constexpr int kOptionsClientWidth = 446;
 inline constexpr int kOptionsClientHeight = 272;
-inline constexpr const char* kOptionsFontFace = "ＭＳ Ｐゴシック";
 inline constexpr int kOptionsFontHeight = 12;
 
 // Settings in and out of a control, by the kind of its setting: a number field or radio group

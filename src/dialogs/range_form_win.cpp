@@ -4,6 +4,7 @@
 
 #include <algorithm>
 
+#include "base/catalog.h"
 #include "loading/picture.h"
 #include "toolkit/draw_win.h"
 #include "image/pixel_ops.h"
@@ -12,11 +13,9 @@ namespace kembo {
 
 namespace {
 
-constexpr char kDesignCaption[] = "位置設定";
-
 struct MenuEntry {
     const char* name;
-    const char* caption;
+    TextId caption;  // None: a separator
     void (Tsetgrngf_f9::*handler)();
 };
 
@@ -32,20 +31,20 @@ Tsetgrngf_f9::~Tsetgrngf_f9() { FormDestroy(); }
 
 void Tsetgrngf_f9::BuildMenu() {
     static const MenuEntry kMenu[] = {
-        {"pm1_ok", "設定する", &Tsetgrngf_f9::pm1_okClick},
-        {"pm1_cancel", "キャンセル", &Tsetgrngf_f9::pm1_cancelClick},
-        {"N1", "-", nullptr},
-        {"pm1_clear_rng", "枠を消去する", &Tsetgrngf_f9::pm1_clear_rngClick},
-        {"pm1_set_allrange", "全体を指定する", &Tsetgrngf_f9::pm1_set_allrangeClick},
+        {"pm1_ok", TextId::RangeMenuOk, &Tsetgrngf_f9::pm1_okClick},
+        {"pm1_cancel", TextId::RangeMenuCancel, &Tsetgrngf_f9::pm1_cancelClick},
+        {"N1", TextId::None, nullptr},
+        {"pm1_clear_rng", TextId::RangeMenuClear, &Tsetgrngf_f9::pm1_clear_rngClick},
+        {"pm1_set_allrange", TextId::RangeMenuWhole, &Tsetgrngf_f9::pm1_set_allrangeClick},
     };
     for (const MenuEntry& entry : kMenu) {
         std::function<void()> onClick;
         if (entry.handler) onClick = [this, handler = entry.handler] { (this->*handler)(); };
-        pm1_.Add(nullptr, entry.name, entry.caption, std::move(onClick));
+        pm1_.Add(nullptr, entry.name, entry.caption == TextId::None ? "-" : Text(entry.caption), std::move(onClick));
     }
 }
 
-void Tsetgrngf_f9::FormCreate() { SetCaption(kDesignCaption); }
+void Tsetgrngf_f9::FormCreate() { SetCaption(Text(TextId::RangeDesignCaption)); }
 
 void Tsetgrngf_f9::FormDestroy() {
     // A move cut short gives the screen its cursor back.

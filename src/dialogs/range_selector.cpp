@@ -3,6 +3,8 @@
 #include <algorithm>
 #include <cstdlib>
 
+#include "base/catalog.h"
+#include "base/errors.h"
 #include "base/numbers.h"
 
 namespace kembo {
@@ -36,11 +38,12 @@ void RangeSelector::HideFrame() {
 }
 
 void RangeSelector::ShowPointText(Point p) {
-    view_.ShowCaption(title_ + "  (" + std::to_string(p.x) + "," + std::to_string(p.y) + ")");
+    view_.ShowCaption(
+        FormatText(FormatText(Text(TextId::RangePointCaption, title_), std::to_string(p.x)), std::to_string(p.y)));
 }
 
 void RangeSelector::ShowRangeText(const Rect& r) {
-    view_.ShowCaption(title_ + "  " + RangeText(r));
+    view_.ShowCaption(FormatText(Text(TextId::RangeRangeCaption, title_), RangeText(r)));
 }
 
 void RangeSelector::PictureSet(int32_t imageWidth, int32_t imageHeight) {

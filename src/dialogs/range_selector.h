@@ -5,6 +5,7 @@
 #include <cstdint>
 #include <string>
 
+#include "base/catalog.h"
 #include "base/geometry.h"
 #include "dialogs/range_geometry.h"
 
@@ -56,11 +57,11 @@ public:
     void ImageMouseMove(int32_t x, int32_t y);
     void ImageMouseUp();
 
-    // "設定する" and "キャンセル" before they close: with no frame the selection is empty.
+    // OK and Cancel of the menu, before they close: with no frame the selection is empty.
     void ConfirmClose();
-    // "枠を消去する": the frame goes, the selection keeps its values.
+    // Clear frame: the frame goes, the selection keeps its values.
     void ClearFrame();
-    // "全体を指定する": the whole picture, without the ratio rule.
+    // Whole picture: the whole picture, without the ratio rule.
     void SelectWholePicture();
 
     const RangeGeometry& Geometry() const { return geometry_; }
@@ -85,7 +86,7 @@ private:
 
     RangeView& view_;
     RangeGeometry geometry_;
-    std::string title_ = "位置設定";
+    std::string title_ = Text(TextId::RangeDesignCaption);
     Rect selection_;
     Point anchorPoint_;
     Point movingCorner_;

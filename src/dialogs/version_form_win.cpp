@@ -22,8 +22,8 @@ namespace kembo {
 
 Tverbox7_f1::Tverbox7_f1(Application& app, HINSTANCE resources, SoundPort& sounds)
     : DialogForm(app, L"Tverbox7_f1"), resources_(resources), sounds_(sounds) {
-    CreateDialogWindow(kVersionBoxCaption, kVersionBoxClientWidth, kVersionBoxClientHeight, kVersionBoxFontFace,
-                       kVersionBoxFontHeight, SHIFTJIS_CHARSET);
+    CreateDialogWindow(Text(TextId::VersionCaption), kVersionBoxClientWidth, kVersionBoxClientHeight,
+                       Text(TextId::VersionFontFace), kVersionBoxFontHeight, UiCharset());
     BuildParts();
     FormCreate();
 }
@@ -48,16 +48,16 @@ void Tverbox7_f1::BuildParts() {
             part = &Own(std::make_unique<IconView>(parent, id, place));
             break;
         case VersionPartKind::TextOnPicture:
-            part = &Own(std::make_unique<TransparentLabel>(parent, id, row.caption, place, Font()));
+            part = &Own(std::make_unique<TransparentLabel>(parent, id, Text(row.caption), place, Font()));
             break;
         case VersionPartKind::BevelBox:
             part = &Own(std::make_unique<BevelBox>(parent, id, place, BevelStyle::Lowered));
             break;
         case VersionPartKind::CentredLabel:
-            part = &Own(std::make_unique<Label>(parent, id, row.caption, place, Font(), TextAlign::Centre));
+            part = &Own(std::make_unique<Label>(parent, id, Text(row.caption), place, Font(), TextAlign::Centre));
             break;
         case VersionPartKind::OkButton: {
-            auto& button = Own(std::make_unique<GlyphButton>(parent, id, row.caption, place, true));
+            auto& button = Own(std::make_unique<GlyphButton>(parent, id, Text(row.caption), place, true));
             button.SetFont(FontOfHeight(kOkButtonFontHeight));
             GdiObject glyph(LoadBitmapW(resources_, Wide(kOkGlyphBitmap).c_str()));
             button.SetGlyph(static_cast<HBITMAP>(glyph.Get()), kOkGlyphTransparent, Scaled(kOkGlyphMargin));

@@ -1,5 +1,5 @@
 #pragma once
-// Tverbox7_f1: the version box "バージョン情報". Over the darkened title picture it shows the
+// Tverbox7_f1: the version box. Over the darkened title picture it shows the
 // program's icon, name, version and target, the first word of its copyright, its own two texts,
 // and under it the logon user's name. Only its OK button closes it.
 #include <map>

@@ -6,6 +6,7 @@ namespace kembo {
 
 namespace {
 using K = VersionPartKind;
+using T = TextId;
 constexpr int kFirstPartId = 100;
 }  // namespace
 
@@ -14,18 +15,18 @@ const std::vector<VersionPart>& VersionBoxParts() {
     // at the panel's corner, so their places are the panel's as well.
     static const std::vector<VersionPart> rows = {
         // parent, name, kind, caption, place (left, top, width, height)
-        {"", "Panel1", K::Panel, "", {11, 8, 359, 180}},
-        {"Panel1", "ig1", K::Picture, "", {0, 0, 359, 180}},
-        {"ig1", "ProgramIcon", K::Icon, "", {11, 11, 32, 32}},
-        {"ig1", "ProductName", K::TextOnPicture, "", {58, 14, 0, 0}},
-        {"ig1", "Prgname", K::TextOnPicture, "", {66, 40, 0, 0}},
-        {"ig1", "Targname", K::TextOnPicture, "", {98, 60, 0, 0}},
-        {"ig1", "Version", K::TextOnPicture, "", {122, 80, 0, 0}},
-        {"ig1", "Copyright", K::TextOnPicture, "", {74, 120, 0, 0}},
-        {"ig1", "name1", K::TextOnPicture, "", {138, 140, 0, 0}},
-        {"", "Bevel1", K::BevelBox, "", {47, 208, 286, 29}},
-        {"", "name_prt1", K::CentredLabel, "", {62, 215, 256, 0}},
-        {"", "OKButton", K::OkButton, "OK", {153, 248, 75, 25}},
+        {"", "Panel1", K::Panel, T::None, {11, 8, 359, 180}},
+        {"Panel1", "ig1", K::Picture, T::None, {0, 0, 359, 180}},
+        {"ig1", "ProgramIcon", K::Icon, T::None, {11, 11, 32, 32}},
+        {"ig1", "ProductName", K::TextOnPicture, T::None, {58, 14, 0, 0}},
+        {"ig1", "Prgname", K::TextOnPicture, T::None, {66, 40, 0, 0}},
+        {"ig1", "Targname", K::TextOnPicture, T::None, {98, 60, 0, 0}},
+        {"ig1", "Version", K::TextOnPicture, T::None, {122, 80, 0, 0}},
+        {"ig1", "Copyright", K::TextOnPicture, T::None, {74, 120, 0, 0}},
+        {"ig1", "name1", K::TextOnPicture, T::None, {138, 140, 0, 0}},
+        {"", "Bevel1", K::BevelBox, T::None, {47, 208, 286, 29}},
+        {"", "name_prt1", K::CentredLabel, T::None, {62, 215, 256, 0}},
+        {"", "OKButton", K::OkButton, T::VersionOk, {153, 248, 75, 25}},
     };
     return rows;
 }

@@ -7,6 +7,7 @@
 #include <string_view>
 #include <vector>
 
+#include "base/catalog.h"
 #include "base/colour.h"
 #include "dialogs/designed_place.h"
 #include "dialogs/version_texts.h"
@@ -27,7 +28,7 @@ struct VersionPart {
     const char* parent;  // the part it sits on; "" for the form itself
     const char* name;
     VersionPartKind kind;
-    const char* caption;
+    TextId caption;
     DesignedPlace place;
 };
 
@@ -36,10 +37,8 @@ const std::vector<VersionPart>& VersionBoxParts();
 // The window identifier of a part: fixed by its row, so that tests and tools find it.
 int VersionPartId(std::string_view name);
 
-inline constexpr const char* kVersionBoxCaption = "バージョン情報";
 inline constexpr int kVersionBoxClientWidth = 380;
 inline constexpr int kVersionBoxClientHeight = 281;
-inline constexpr const char* kVersionBoxFontFace = "ＭＳ ゴシック";
 inline constexpr int kVersionBoxFontHeight = 15;
 inline constexpr int kOkButtonFontHeight = 12;
 inline constexpr int kOkGlyphMargin = 2;

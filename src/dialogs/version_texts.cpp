@@ -1,5 +1,7 @@
 #include "dialogs/version_texts.h"
 
+#include "base/catalog.h"
+
 namespace kembo {
 
 namespace {
@@ -35,9 +37,9 @@ VersionTexts DeriveVersionTexts(const VersionStrings& strings) {
                         std::string(Or(strings.fileVersion)), TargetOf(Or(strings.fileDescription))};
 }
 
-std::string TargnameCaption(std::string_view targetText) { return " for " + std::string(targetText); }
+std::string TargnameCaption(std::string_view targetText) { return Text(TextId::VersionTarget, targetText); }
 
-std::string VersionCaption(std::string_view versionText) { return "  Ver " + std::string(versionText); }
+std::string VersionCaption(std::string_view versionText) { return Text(TextId::VersionNumber, versionText); }
 
 std::string Unscramble(const uint8_t* block, std::size_t size) {
     std::string text;

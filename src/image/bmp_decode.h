@@ -5,6 +5,7 @@
 #include <cstdint>
 #include <span>
 
+#include "base/catalog.h"
 #include "image/pixel_buffer.h"
 
 namespace kembo::bmp {
@@ -15,12 +16,12 @@ inline uint32_t Le32(const uint8_t* p) {
            (static_cast<uint32_t>(p[2]) << 16) | (static_cast<uint32_t>(p[3]) << 24);
 }
 
-// The messages of the reader, one wording each.
-inline constexpr const char* kNotBmp = "BMP ファイルではありません";
-inline constexpr const char* kBroken = "BMP ファイルが壊れています";
-inline constexpr const char* kUnsupported = "この形式の BMP には対応していません (%s)";
-inline constexpr const char* kBadSize = "BMP ファイルの画像サイズが正しくありません (%s)";
-inline constexpr const char* kTooLarge = "画像が大きすぎます (%s)";
+// The messages of the reader, one wording each (catalog ids).
+inline constexpr TextId kNotBmp = TextId::NotBmp;
+inline constexpr TextId kBroken = TextId::BmpBroken;
+inline constexpr TextId kUnsupported = TextId::BmpUnsupported;
+inline constexpr TextId kBadSize = TextId::BmpBadSize;
+inline constexpr TextId kTooLarge = TextId::PictureTooLarge;
 
 enum class Coding { kPlain, kRle8, kRle4, kBitfields };
 

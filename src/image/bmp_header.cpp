@@ -18,10 +18,10 @@ HeaderKind KindOf(uint32_t size) {
         default: break;
     }
     if (size >= 16 && size <= 64) return HeaderKind::kOs2;
-    throw PictureError(FormatText(kUnsupported, "ヘッダー長 " + std::to_string(size)));
+    throw PictureError(Text(kUnsupported, Text(TextId::BmpHeaderLength, std::to_string(size))));
 }
 
-[[noreturn]] void Unsupported(const char* what) { throw PictureError(FormatText(kUnsupported, what)); }
+[[noreturn]] void Unsupported(const std::string& what) { throw PictureError(Text(kUnsupported, what)); }
 
 // OS/2 2.x headers may stop after any field; the missing ones are zero.
 uint32_t Field32(std::span<const uint8_t> header, std::size_t at) {
@@ -35,16 +35,16 @@ Coding CodingOf(uint32_t compression, HeaderKind kind) {
         case 1: return Coding::kRle8;
         case 2: return Coding::kRle4;
         case 3:
-            if (os2) Unsupported("OS/2 Huffman 圧縮");
+            if (os2) Unsupported(Text(TextId::BmpOs2Huffman));
             return Coding::kBitfields;
-        case 4: Unsupported(os2 ? "OS/2 RLE24 圧縮" : "JPEG");
+        case 4: Unsupported(os2 ? Text(TextId::BmpOs2Rle24) : "JPEG");
         case 5: Unsupported("PNG");
         case 6:
             if (os2) break;
             return Coding::kBitfields;  // BI_ALPHABITFIELDS: the alpha mask is not used
         default: break;
     }
-    Unsupported(("圧縮形式 " + std::to_string(compression)).c_str());
+    Unsupported(Text(TextId::BmpCompression, std::to_string(compression)));
 }
 
 void CheckBits(int bits, Coding coding) {
@@ -57,24 +57,24 @@ void CheckBits(int bits, Coding coding) {
         case Coding::kRle4: valid = bits == 4; break;
         case Coding::kBitfields: valid = bits == 16 || bits == 32; break;
     }
-    if (bits == 64) Unsupported("64 ビット");
-    if (!valid) Unsupported((std::to_string(bits) + " ビット").c_str());
+    if (bits == 64) Unsupported(Text(TextId::BmpBits, "64"));
+    if (!valid) Unsupported(Text(TextId::BmpBits, std::to_string(bits)));
 }
 
 void CheckSize(int32_t width, int64_t height) {
     const std::string text = std::to_string(width) + " x " + std::to_string(height);
-    if (width <= 0 || height == 0) throw PictureError(FormatText(kBadSize, text));
+    if (width <= 0 || height == 0) throw PictureError(Text(kBadSize, text));
     const int64_t rows = height < 0 ? -height : height;
-    if (!PixelBuffer::WithinLimits(width, rows)) throw PictureError(FormatText(kTooLarge, text));
+    if (!PixelBuffer::WithinLimits(width, rows)) throw PictureError(Text(kTooLarge, text));
 }
 
 }  // namespace
 
 Layout ParseLayout(std::span<const uint8_t> dib, std::size_t pixelOffset) {
-    if (dib.size() < 4) throw PictureError(kBroken);
+    if (dib.size() < 4) throw PictureError(Text(kBroken));
     const uint32_t headerSize = Le32(dib.data());
     const HeaderKind kind = KindOf(headerSize);
-    if (dib.size() < headerSize) throw PictureError(kBroken);
+    if (dib.size() < headerSize) throw PictureError(Text(kBroken));
     const auto header = dib.first(headerSize);
     const uint8_t* h = header.data();
 
@@ -100,7 +100,7 @@ Layout ParseLayout(std::span<const uint8_t> dib, std::size_t pixelOffset) {
     layout.topDown = height < 0;
     layout.height = static_cast<int32_t>(layout.topDown ? -height : height);
     if (layout.topDown && (layout.coding == Coding::kRle8 || layout.coding == Coding::kRle4)) {
-        Unsupported("上から下に並んだ RLE");
+        Unsupported(Text(TextId::BmpTopDownRle));
     }
 
     // Masks: inside a header of 52 bytes or more, else in the 12 or 16 bytes after it.
@@ -109,7 +109,7 @@ Layout ParseLayout(std::span<const uint8_t> dib, std::size_t pixelOffset) {
         const uint8_t* m = h + 40;
         if (headerSize < 52) {
             tableOffset += compression == 6 ? 16 : 12;
-            if (dib.size() < tableOffset) throw PictureError(kBroken);
+            if (dib.size() < tableOffset) throw PictureError(Text(kBroken));
             m = dib.data() + headerSize;
         }
         layout.masks = {Le32(m), Le32(m + 4), Le32(m + 8)};
@@ -126,12 +126,12 @@ Layout ParseLayout(std::span<const uint8_t> dib, std::size_t pixelOffset) {
     if (entries == 0 && layout.bits <= 8) entries = uint64_t{1} << layout.bits;
     const uint64_t tableBytes = entries * layout.entrySize;
     if (pixelOffset >= tableOffset) {
-        if (pixelOffset >= dib.size()) throw PictureError(kBroken);
+        if (pixelOffset >= dib.size()) throw PictureError(Text(kBroken));
         layout.pixelOffset = pixelOffset;
         layout.tableEntries = static_cast<std::size_t>(
             std::min<uint64_t>(tableBytes, pixelOffset - tableOffset) / layout.entrySize);
     } else {
-        if (tableBytes >= dib.size() - tableOffset) throw PictureError(kBroken);
+        if (tableBytes >= dib.size() - tableOffset) throw PictureError(Text(kBroken));
         layout.pixelOffset = tableOffset + static_cast<std::size_t>(tableBytes);
         layout.tableEntries = static_cast<std::size_t>(entries);
     }

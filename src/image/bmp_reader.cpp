@@ -38,7 +38,7 @@ PixelBuffer MakePixels(int32_t width, int32_t height) {
     try {
         return PixelBuffer(width, height);
     } catch (const std::bad_alloc&) {
-        throw PictureError(FormatText(bmp::kTooLarge, std::to_string(width) + " x " + std::to_string(height)));
+        throw PictureError(Text(bmp::kTooLarge, std::to_string(width) + " x " + std::to_string(height)));
     }
 }
 
@@ -51,7 +51,7 @@ BmpImage ReadDib(std::span<const uint8_t> dib, std::size_t pixelOffset) {
     // Checked before the pixel store is made, so a short file cannot claim a big allocation
     // without holding at least one row of it.
     if (!rle && data.size() < bmp::UsedRowBytes(layout.width, layout.bits)) {
-        throw PictureError(bmp::kBroken);
+        throw PictureError(Text(bmp::kBroken));
     }
 
     BmpImage image;
@@ -68,8 +68,8 @@ BmpImage ReadDib(std::span<const uint8_t> dib, std::size_t pixelOffset) {
 }
 
 BmpImage ReadBmp(std::span<const uint8_t> file) {
-    if (file.size() < 2 || file[0] != 'B' || file[1] != 'M') throw PictureError(bmp::kNotBmp);
-    if (file.size() < kFileHeader + 4) throw PictureError(bmp::kBroken);
+    if (file.size() < 2 || file[0] != 'B' || file[1] != 'M') throw PictureError(Text(bmp::kNotBmp));
+    if (file.size() < kFileHeader + 4) throw PictureError(Text(bmp::kBroken));
     const uint32_t offBits = bmp::Le32(file.data() + 10);
     return ReadDib(file.subspan(kFileHeader), offBits > kFileHeader ? offBits - kFileHeader : 0);
 }

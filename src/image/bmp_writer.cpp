@@ -2,6 +2,7 @@
 
 #include <cstring>
 
+#include "base/catalog.h"
 #include "base/errors.h"
 
 namespace kembo {
@@ -22,7 +23,7 @@ void Put32(uint8_t* p, uint32_t v) {
 }  // namespace
 
 std::vector<uint8_t> WriteBmp24(const PixelBuffer& pixels) {
-    if (pixels.Empty()) throw PictureError("空の画像は BMP に保存できません");
+    if (pixels.Empty()) throw PictureError(Text(TextId::BmpEmpty));
     // PixelBuffer rows are already padded as a 24-bit BMP wants them; within kMaxBytes every
     // size fits the 32-bit fields.
     const std::size_t stride = pixels.Stride();

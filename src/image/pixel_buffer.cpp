@@ -2,6 +2,7 @@
 
 #include <string>
 
+#include "base/catalog.h"
 #include "base/errors.h"
 
 namespace kembo {
@@ -9,8 +10,7 @@ namespace kembo {
 namespace {
 void CheckSize(int32_t width, int32_t height, std::size_t (*rowBytes)(int32_t) = &PixelBuffer::StrideFor) {
     if (width < 0 || height < 0 || !PixelBuffer::WithinLimits(width, height, rowBytes)) {
-        throw PictureError("画像が大きすぎます (" + std::to_string(width) + " x " +
-                           std::to_string(height) + ")");
+        throw PictureError(Text(TextId::PictureTooLarge, std::to_string(width) + " x " + std::to_string(height)));
     }
 }
 }  // namespace

@@ -1,5 +1,6 @@
 #include "loading/icon.h"
 
+#include "base/catalog.h"
 #include "base/errors.h"
 #include "loading/little_endian.h"
 
@@ -15,7 +16,7 @@ void TIcon::LoadFromStream(std::span<const uint8_t> data) {
     // ICONDIR: reserved 0, type 1, count; then 16-byte entries, each pointing at its image.
     constexpr std::size_t kDirSize = 6;
     constexpr std::size_t kEntrySize = 16;
-    const auto invalid = [] { return PictureError("アイコン イメージが無効です"); };
+    const auto invalid = [] { return PictureError(Text(TextId::IconInvalid)); };
     if (data.size() < kDirSize || ReadU16(data, 0) != 0 || ReadU16(data, 2) != 1) throw invalid();
     const std::size_t count = ReadU16(data, 4);
     if (count == 0 || data.size() < kDirSize + count * kEntrySize) throw invalid();

@@ -2,6 +2,7 @@
 
 #include <cstdlib>
 
+#include "base/catalog.h"
 #include "base/errors.h"
 #include "base/numbers.h"
 #include "loading/little_endian.h"
@@ -16,7 +17,7 @@ constexpr std::size_t kPlaceableSize = 22;
 constexpr std::size_t kWmfHeaderSize = 18;
 constexpr int32_t kScreenDpi = 96;
 
-PictureError Invalid() { return PictureError("メタファイルが無効です"); }
+PictureError Invalid() { return PictureError(Text(TextId::MetafileInvalid)); }
 
 // A measure in 0.01 mm as screen pixels.
 int32_t HundredthsOfMmToPixels(int64_t value) {

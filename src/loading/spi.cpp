@@ -2,6 +2,7 @@
 
 #include <tuple>
 
+#include "base/catalog.h"
 #include "loading/spi_errors.h"
 
 namespace kembo {
@@ -10,9 +11,6 @@ namespace {
 constexpr const char* kEntryNames[] = {"GetPluginInfo", "IsSupported", "GetPictureInfo", "GetPicture", "GetPreview",
                                        "GetArchiveInfo", "GetFileInfo", "GetFile", "ConfigurationDlg"};
 
-constexpr const char* kCannotLoad = "%s:Susie Pluginがロードできませんでした";
-constexpr const char* kInvalidApi = "%sは[%s]では使えないSusie Plugin APIです";
-constexpr const char* kFaulted = "%s:Susie Pluginで例外が発生しました";
 // What a faulted GetPictureInfo or GetPicture reports: any result but 0 is a failure.
 constexpr int32_t kFaultedStatus = -1;
 
@@ -53,7 +51,7 @@ TSPI::~TSPI() {
 
 void TSPI::Create(const std::string& fileName) {
     module_ = ports_.modules.Load(fileName);
-    if (!module_) throw ESPIFOpenErrorSPI(FormatText(kCannotLoad, fileName));
+    if (!module_) throw ESPIFOpenErrorSPI(Text(TextId::PluginNotLoaded, fileName));
     const std::string modulePath = ports_.modules.ModulePath(module_);
     fileName_ = modulePath.empty() ? fileName : modulePath;
     for (int i = 0; i < kEntryCount; ++i) entries_[i] = ports_.modules.Resolve(module_, kEntryNames[i]);
@@ -70,7 +68,7 @@ void TSPI::Create(const std::string& fileName) {
         descriptions_.push_back(std::move(description));
     }
     // A library that faults while it introduces itself is passed over like one that is none.
-    if (faulty_) throw ESPIInvalidSPI(FormatText(kFaulted, fileName_));
+    if (faulty_) throw ESPIInvalidSPI(Text(TextId::PluginFaulted, fileName_));
 }
 
 int32_t TSPI::InfoText(int32_t infoNumber, std::string& text) const {
@@ -101,7 +99,7 @@ void TAmSPI::CheckEntryPoints() const {
 }
 
 void TSPI::Require(Entry entry) const {
-    if (!entries_[entry]) throw ESPIInvalidAPI(FormatText(FormatText(kInvalidApi, kEntryNames[entry]), fileName_));
+    if (!entries_[entry]) throw ESPIInvalidAPI(FormatText(Text(TextId::PluginApiMissing, kEntryNames[entry]), fileName_));
 }
 
 template <typename Function, typename... Args>

@@ -5,6 +5,7 @@
 #include <utility>
 #include <vector>
 
+#include "base/catalog.h"
 #include "base/errors.h"
 #include "base/name_rules.h"
 #include "base/numbers.h"
@@ -21,7 +22,6 @@ constexpr std::size_t kMinBlock = 2048;
 // A header some files carry before the picture (a Mac resource header among them).
 constexpr std::size_t kHeaderSkip = 128;
 constexpr const char* kNativeExtension = "BMP";
-constexpr const char* kUnsupported = "この形式の画像には対応していません";
 // The data is in memory, not in a file.
 constexpr uint32_t kFromMemory = 1;
 
@@ -136,7 +136,7 @@ void TInSPIAble::ReadStream(std::span<const uint8_t> data) {
     // A named non-BMP file is most likely what a plug-in reads; anything else most likely a BMP.
     const bool pluginsFirst = !extension_.empty() && !SameTextAscii(extension_.substr(1), kNativeExtension);
     const bool read = pluginsFirst ? ReadByPlugins(data) || ReadNative(data) : ReadNative(data) || ReadByPlugins(data);
-    if (!read) throw PictureError(kUnsupported);
+    if (!read) throw PictureError(Text(TextId::PluginFormatUnsupported));
 }
 
 bool TInSPIAble::ReadNative(std::span<const uint8_t> data) {

@@ -3,6 +3,7 @@
 #include <exception>
 #include <stdexcept>
 
+#include "base/catalog.h"
 #include "base/name_rules.h"
 #include "base/text.h"
 #include "core/store_ports.h"
@@ -39,7 +40,7 @@ const PictureClass* SPIDefaultGraphicClass() { return defaultGraphicClass; }
 void SetSPIDefaultGraphicClass(const PictureClass* graphicClass) { defaultGraphicClass = graphicClass; }
 
 TSPIs::TSPIs(const SpiHostPorts& ports, std::string appFolder) : ports_(ports), appFolder_(std::move(appFolder)) {
-    if (current) throw ESPIDupCreateSPIs("TSPIs は複数生成できません");
+    if (current) throw ESPIDupCreateSPIs(Text(TextId::PluginManagerTwice));
     current = this;
 }
 

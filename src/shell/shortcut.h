@@ -6,8 +6,6 @@
 namespace kembo {
 
 inline constexpr int kDesktopDirectoryFolder = 0x0010;  // CSIDL_DESKTOPDIRECTORY
-inline constexpr const char* kShortcutMadeMessage = "ショートカットを作成しました";
-inline constexpr const char* kShortcutFailedMessage = "ショートカットが作成できません";
 
 // The desktop folder, a separator and the program's base name with ".lnk"; none without a
 // desktop folder.

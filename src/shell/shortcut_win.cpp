@@ -3,6 +3,7 @@
 #include <windows.h>
 #include <shlobj.h>
 
+#include "base/catalog.h"
 #include "base/errors.h"
 #include "core/message_boxes_win.h"
 #include "shell/shortcut.h"
@@ -54,13 +55,13 @@ bool CreateShellLink(const std::string& linkPath, const std::string& target, con
 void MakeDesktopShortcut(const ProgramPaths& paths) {
     const auto link = ShortcutPath(GetSpecialFolder(kDesktopDirectoryFolder), paths.programBaseName);
     if (!link) {
-        ShowError(kShortcutFailedMessage);
+        ShowError(Text(TextId::ShortcutFailed));
         return;
     }
     if (CreateShellLink(*link, paths.programPath, paths.programFolder)) {
-        ShowInformationBeep(kShortcutMadeMessage);
+        ShowInformationBeep(Text(TextId::ShortcutMade));
     } else {
-        ShowError(kShortcutFailedMessage);
+        ShowError(Text(TextId::ShortcutFailed));
     }
 }
 

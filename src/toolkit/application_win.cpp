@@ -2,6 +2,7 @@
 
 #include <commctrl.h>
 
+#include "base/catalog.h"
 #include "base/errors.h"
 #include "toolkit/form_win.h"
 #include "toolkit/text_win.h"
@@ -118,7 +119,7 @@ void Application::HandleException(const std::exception& error) {
 }
 
 void Application::HandleUnknownException() {
-    ShowErrorBox("予期しないエラーが発生しました");
+    ShowErrorBox(Text(TextId::UnexpectedError));
 }
 
 void Application::ShowErrorBox(const std::string& message) {

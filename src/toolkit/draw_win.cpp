@@ -5,6 +5,7 @@
 #include <new>
 #include <string>
 
+#include "base/catalog.h"
 #include "base/errors.h"
 #include "image/pixel_ops.h"
 #include "loading/bitmap.h"
@@ -117,7 +118,7 @@ void DrawGraphic(HDC dc, const RECT& dest, const TGraphic& graphic) {
 
 PixelBuffer RenderGraphic(const TGraphic& graphic, int32_t width, int32_t height) {
     const auto tooLarge = [&] {
-        return PictureError("画像が大きすぎます (" + std::to_string(width) + " x " + std::to_string(height) + ")");
+        return PictureError(Text(TextId::PictureTooLarge, std::to_string(width) + " x " + std::to_string(height)));
     };
     PixelBuffer pixels;
     try {

@@ -4,6 +4,7 @@
 
 #include <algorithm>
 
+#include "base/catalog.h"
 #include "base/errors.h"
 #include "toolkit/handles_win.h"
 #include "toolkit/text_win.h"
@@ -33,19 +34,19 @@ std::vector<uint8_t> WinFileSystem::ReadWholeFile(const std::string& path, std::
                                   nullptr));
     if (file.Get() == INVALID_HANDLE_VALUE) {
         file.Release();
-        throw Error(FormatText("ファイル %s を開けません", path));
+        throw Error(Text(TextId::FileNotOpened, path));
     }
     LARGE_INTEGER size{};
-    if (!GetFileSizeEx(file.Get(), &size)) throw Error(FormatText("ファイル %s を読み込めません", path));
+    if (!GetFileSizeEx(file.Get(), &size)) throw Error(Text(TextId::FileNotRead, path));
     if (static_cast<uint64_t>(size.QuadPart) > maxBytes)
-        throw Error(FormatText("ファイル %s は大きすぎます", path));
+        throw Error(Text(TextId::FileTooLarge, path));
     std::vector<uint8_t> data(static_cast<std::size_t>(size.QuadPart));
     std::size_t done = 0;
     while (done < data.size()) {
         DWORD got = 0;
         const DWORD want = static_cast<DWORD>(std::min<std::size_t>(data.size() - done, 1u << 24));
         if (!ReadFile(file.Get(), data.data() + done, want, &got, nullptr))
-            throw Error(FormatText("ファイル %s を読み込めません", path));
+            throw Error(Text(TextId::FileNotRead, path));
         if (got == 0) break;  // the file shrank meanwhile
         done += got;
     }

@@ -1,5 +1,6 @@
 #include "toolkit/modal_win.h"
 
+#include "base/catalog.h"
 #include "base/errors.h"
 #include "toolkit/application_win.h"
 
@@ -26,7 +27,7 @@ HWND TopLevelOwner(const Form& form, HWND owner) {
 
 ModalResult ShowModal(Form& form, HWND owner) {
     if (!form.Handle() || form.Visible() || form.modal_) {
-        throw Error("表示中のウインドウはモーダルにできません");
+        throw Error(Text(TextId::WindowAlreadyShown));
     }
     Application& app = form.App();
     const HWND activeBefore = GetActiveWindow();

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 
+#include "base/catalog.h"
 #include "base/text.h"
 
 namespace kembo {
@@ -22,5 +23,7 @@ std::string WindowText(HWND window) {
     buffer.resize(static_cast<size_t>(std::max(got, 0)));
     return Narrow(buffer);
 }
+
+BYTE UiCharset() { return CurrentLanguage() == Language::Japanese ? SHIFTJIS_CHARSET : DEFAULT_CHARSET; }
 
 }  // namespace kembo

@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <utility>
 
+#include "base/catalog.h"
 #include "base/errors.h"
 #include "image/brightness.h"
 #include "image/pixel_ops.h"
@@ -63,7 +64,7 @@ PixelBuffer ReadBitmapPixels(const std::string& path, const PictureSource& sourc
     auto* bitmap = dynamic_cast<TBitmap*>(picture.Graphic());
     if (!bitmap) {
         // Icons and metafiles load, but only a bitmap can be composed.
-        throw PictureError(picture.Graphic()->Class().Name() + " を TBitmap に代入できません");
+        throw PictureError(Text(TextId::CannotAssignToBitmap, picture.Graphic()->Class().Name()));
     }
     return std::move(bitmap->Pixels());
 }
@@ -72,7 +73,7 @@ PixelBuffer ReadBitmapPixels(const std::string& path, const PictureSource& sourc
 
 void ComposePicture(PixelBuffer& target, const std::string& path, const CompositionParams& params,
                     const PictureSource& source) {
-    if (!source.files.FileExists(path)) RaiseMessage("画像ファイルが存在しません");
+    if (!source.files.FileExists(path)) RaiseMessage(Text(TextId::PictureFileMissing));
     const PixelBuffer picture = ReadBitmapPixels(path, source);
     PixelBuffer work(target.Width(), target.Height());
     ComposePixels(picture, work, params);

@@ -5,6 +5,7 @@
 
 #include <algorithm>
 
+#include "base/catalog.h"
 #include "toolkit/application_win.h"
 #include "toolkit/text_win.h"
 #include "window/frame_rules.h"
@@ -55,7 +56,7 @@ void Tmainf_f1::AddTrayIcon() {
     data.uFlags = NIF_MESSAGE | NIF_ICON | NIF_TIP;
     data.uCallbackMessage = kTrayMessage;
     data.hIcon = App().Icon();
-    const std::wstring tip = Wide(program_.paths.programBaseName).substr(0, 63);
+    const std::wstring tip = Wide(Text(TextId::TrayTip, program_.paths.programBaseName)).substr(0, 63);
     std::copy(tip.begin(), tip.end(), data.szTip);
     Shell_NotifyIconW(NIM_ADD, &data);
     trayAdded_ = true;

@@ -1,4 +1,5 @@
 // The popup menu pm1 and its commands.
+#include "base/catalog.h"
 #include "core/message_boxes_win.h"
 #include "dialogs/options_form_win.h"
 #include "dialogs/version_form_win.h"
@@ -13,41 +14,45 @@ namespace kembo {
 
 namespace {
 
-// pm1 as designed: level 0 items are the top level, level 1 items belong to the submenu above.
+using T = TextId;
+
+// pm1 as designed: level 0 items are the top level, level 1 items belong to the submenu above;
+// an item without a caption is a separator.
 struct MenuRow {
     int level;
     const char* name;
-    const char* caption;
+    TextId caption;
     void (Tmainf_f1::*onClick)();
-    const char* hint;
+    TextId hint;
 };
 
 }  // namespace
 
 void Tmainf_f1::BuildMenu() {
     const MenuRow rows[] = {
-        {0, "pm1_file", "ファイル(&F)", nullptr, ""},
-        {1, "pm1_file_end", "終了(&X)", &Tmainf_f1::pm1_file_endClick, ""},
-        {0, "pm1_setup", "設定(&S)", nullptr, ""},
-        {1, "pm1_setup_option", "オプション(&O)", &Tmainf_f1::pm1_setup_optionClick, ""},
-        {1, "N1", "-", nullptr, ""},
-        {1, "pm1_setup_makesc", "ショートカットの作成", &Tmainf_f1::pm1_setup_makescClick, ""},
-        {0, "N2", "-", nullptr, ""},
-        {0, "pm1_rearp", "壁紙に貼る(&Z)", &Tmainf_f1::pm1_rearpClick, "壁紙に貼ると移動できないようになります"},
-        {0, "N3", "-", nullptr, ""},
-        {0, "pm1_adjformsize", "ウインドウサイズの調整", nullptr, ""},
-        {1, "pm1_adjformsize_gty", "画像表示エリア比率:縦を元に横を合わせる", &Tmainf_f1::pm1_adjformsize_gtyClick, ""},
-        {1, "pm1_adjformsize_gyt", "画像表示エリア比率:横を元に縦を合わせる", &Tmainf_f1::pm1_adjformsize_gytClick, ""},
-        {0, "N4", "-", nullptr, ""},
-        {0, "pm1_help", "ヘルプ(&H)", nullptr, ""},
-        {1, "pm1_help_contents", "目次(&C)", &Tmainf_f1::pm1_help_contentsClick, ""},
-        {1, "pm1_help_verinfo", "バージョン情報(&A)...", &Tmainf_f1::pm1_help_verinfoClick, ""},
+        {0, "pm1_file", T::MenuFile, nullptr, T::None},
+        {1, "pm1_file_end", T::MenuExit, &Tmainf_f1::pm1_file_endClick, T::None},
+        {0, "pm1_setup", T::MenuSettings, nullptr, T::None},
+        {1, "pm1_setup_option", T::MenuOptions, &Tmainf_f1::pm1_setup_optionClick, T::None},
+        {1, "N1", T::None, nullptr, T::None},
+        {1, "pm1_setup_makesc", T::MenuMakeShortcut, &Tmainf_f1::pm1_setup_makescClick, T::None},
+        {0, "N2", T::None, nullptr, T::None},
+        {0, "pm1_rearp", T::MenuPinToWallpaper, &Tmainf_f1::pm1_rearpClick, T::MenuPinToWallpaperHint},
+        {0, "N3", T::None, nullptr, T::None},
+        {0, "pm1_adjformsize", T::MenuWindowSize, nullptr, T::None},
+        {1, "pm1_adjformsize_gty", T::MenuWidthFromHeight, &Tmainf_f1::pm1_adjformsize_gtyClick, T::None},
+        {1, "pm1_adjformsize_gyt", T::MenuHeightFromWidth, &Tmainf_f1::pm1_adjformsize_gytClick, T::None},
+        {0, "N4", T::None, nullptr, T::None},
+        {0, "pm1_help", T::MenuHelp, nullptr, T::None},
+        {1, "pm1_help_contents", T::MenuHelpContents, &Tmainf_f1::pm1_help_contentsClick, T::None},
+        {1, "pm1_help_verinfo", T::MenuAbout, &Tmainf_f1::pm1_help_verinfoClick, T::None},
     };
     PopupMenu::Item* parent = nullptr;
     for (const MenuRow& row : rows) {
         std::function<void()> click;
         if (row.onClick) click = [this, f = row.onClick] { (this->*f)(); };
-        PopupMenu::Item& item = pm1_.Add(row.level == 0 ? nullptr : parent, row.name, row.caption, click, row.hint);
+        const char* caption = row.caption == T::None ? "-" : Text(row.caption);
+        PopupMenu::Item& item = pm1_.Add(row.level == 0 ? nullptr : parent, row.name, caption, click, Text(row.hint));
         if (row.level == 0) parent = &item;
     }
 }
@@ -108,7 +113,7 @@ void Tmainf_f1::AdjustWindowSide(bool& guardFlag, std::optional<int32_t> (*newSi
     if (!guard) return;
     Settings& s = program_.settings;
     if (s.flag_SlideShow) {
-        ShowWarning("スライドショーモード時は変更できません");
+        ShowWarning(Text(TextId::NotInSlideshowMode));
         return;
     }
     if (!newSide(s)) return;

@@ -1,5 +1,6 @@
 #include "window/main_form_win.h"
 
+#include "base/catalog.h"
 #include "base/errors.h"
 #include "core/message_boxes_win.h"
 #include "core/settings.h"
@@ -69,7 +70,7 @@ void Tmainf_f1::ApplyShowSettings() {
 void Tmainf_f1::ReloadSlideList() {
     Settings& s = program_.settings;
     if (s.flag_SlideShow) {
-        if (!slideShow_.Reload(s, program_.files)) ShowError(kNoFilesMessage);
+        if (!slideShow_.Reload(s, program_.files)) ShowError(Text(TextId::NoFilesInFolder));
         tm_SlideShow.SetInterval(SlideShow::IntervalMs(s.val_SSChangeTime));
     }
     tm_SlideShow.SetEnabled(s.flag_SlideShow);

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 
+#include "base/catalog.h"
 #include "base/errors.h"
 #include "loading/file_system.h"
 
@@ -30,7 +31,7 @@ std::string SlideShow::Advance(Settings& settings, const std::function<void(std:
         if (list_.empty()) break;
     }
     settings.flag_SlideShow = false;
-    RaiseMessage(kNothingShowableMessage);
+    RaiseMessage(Text(TextId::NothingShowableInFolder));
 }
 
 uint32_t SlideShow::IntervalMs(int32_t seconds) {

@@ -12,15 +12,10 @@ namespace kembo {
 
 class FileSystem;
 
-inline constexpr const char* kNoFilesMessage =
-    "指定ディレクトリ内にファイルがありません。\r\nスライドショーモードの指定は解除されます";
-inline constexpr const char* kNothingShowableMessage =
-    "指定ディレクトリに対応している画像ファイルがありません\r\nスライドショーモードの指定は解除されます";
-
 class SlideShow {
 public:
     // In slideshow mode: lists SlideShowDir anew. False when that found no file; the mode is
-    // then switched off and the caller tells the user kNoFilesMessage.
+    // then switched off and the caller tells the user TextId::NoFilesInFolder.
     bool Reload(Settings& settings, FileSystem& files);
     // Starts again before the first file.
     void Restart() { index_ = -1; }
@@ -28,7 +23,7 @@ public:
     // Moves to the next file that compose() can show and returns its name. compose(name) leaves
     // name as it is when the file is missing (it keeps its place), and empties it when the file
     // cannot be shown (it is dropped). With nothing left the mode is switched off and
-    // Error(kNothingShowableMessage) raised.
+    // Error(TextId::NothingShowableInFolder) raised.
     std::string Advance(Settings& settings, const std::function<void(std::string&)>& compose);
 
     const std::vector<std::string>& List() const { return list_; }

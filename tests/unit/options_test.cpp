@@ -14,6 +14,12 @@
 namespace kembo {
 namespace {
 
+std::vector<std::string> Texts(const std::vector<TextId>& ids) {
+    std::vector<std::string> texts;
+    for (TextId id : ids) texts.emplace_back(Text(id));
+    return texts;
+}
+
 // Moves every setting into a value of its control's kind and back, as creation and OK do.
 void CarryThroughControls(const Settings& from, Settings& to) {
     for (const OptionControl& c : OptionControls()) {
@@ -76,13 +82,13 @@ TEST(OptionTable, EveryOptionSettingHasOneControlWithItsRangeAndHint) {
         EXPECT_EQ(c.range, e.range) << e.control;
         // Hidden controls carry their setting unseen and have no hint; the others explain themselves.
         EXPECT_EQ(c.hidden, e.hidden) << e.control;
-        EXPECT_EQ(*c.hint == 0, e.hidden) << e.control;
+        EXPECT_EQ(c.hint == TextId::None, e.hidden) << e.control;
     }
-    EXPECT_EQ(OptionControlNamed("rdg_val_frraito").items,
-              (std::vector<std::string_view>{"自由比率", "画像の縦横比率", "ウインドウの縦横比率"}));
-    EXPECT_EQ(OptionControlNamed("rdg_val_suf_app1").items,
-              (std::vector<std::string_view>{"通常", "常に手前に表示", "常に奧に表示", "壁紙に貼る"}));
-    EXPECT_STREQ(OptionControlNamed("lab_backcolor").caption, "[\u3000\u3000]");
+    EXPECT_EQ(Texts(OptionControlNamed("rdg_val_frraito").items),
+              (std::vector<std::string>{"自由比率", "画像の縦横比率", "ウインドウの縦横比率"}));
+    EXPECT_EQ(Texts(OptionControlNamed("rdg_val_suf_app1").items),
+              (std::vector<std::string>{"通常", "常に手前に表示", "常に奧に表示", "壁紙に貼る"}));
+    EXPECT_STREQ(Text(OptionControlNamed("lab_backcolor").caption), "[\u3000\u3000]");
     EXPECT_EQ(OptionControlNamed("bt_ok").kind, K::DefaultButton);
     EXPECT_EQ(OptionControlNamed("ed_setpos").kind, K::ReadOnlyEdit);
 }
@@ -98,7 +104,7 @@ TEST(OptionTable, ControlsSitOnTheirPagesWithUniqueNames) {
             EXPECT_EQ(kinds[parent], c.kind == ControlKind::TabPage ? ControlKind::PageControl : ControlKind::TabPage)
                 << c.name;
         }
-        if (c.kind == ControlKind::TabPage) pages.push_back(c.caption);
+        if (c.kind == ControlKind::TabPage) pages.push_back(Text(c.caption));
         EXPECT_TRUE(kinds.emplace(c.name, c.kind).second) << c.name;
         EXPECT_TRUE(ids.insert(OptionControlId(c.name)).second) << c.name;
         // Inside the page control's 337 × 241 (or the 446 × 272 client area).

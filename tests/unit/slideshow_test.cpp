@@ -4,6 +4,7 @@
 
 #include <set>
 
+#include "base/catalog.h"
 #include "base/errors.h"
 #include "fake_file_system.h"
 #include "window/slideshow.h"
@@ -64,7 +65,7 @@ TEST_F(SlideShowTest, NothingShowableSwitchesTheModeOffWithTheError) {
         Next();
         FAIL() << "no error";
     } catch (const Error& error) {
-        EXPECT_STREQ(error.what(), kNothingShowableMessage);
+        EXPECT_STREQ(error.what(), Text(TextId::NothingShowableInFolder));
     }
     EXPECT_FALSE(settings_.flag_SlideShow);
     EXPECT_TRUE(show_.List().empty());
