@@ -36,6 +36,7 @@ void Tmainf_f1::BuildMenu() {
         {1, "pm1_setup_option", T::MenuOptions, &Tmainf_f1::pm1_setup_optionClick, T::None},
         {1, "N1", T::None, nullptr, T::None},
         {1, "pm1_setup_makesc", T::MenuMakeShortcut, &Tmainf_f1::pm1_setup_makescClick, T::None},
+        {1, "pm1_setup_logon", T::MenuStartAtLogon, &Tmainf_f1::pm1_setup_logonClick, T::None},
         {0, "N2", T::None, nullptr, T::None},
         {0, "pm1_rearp", T::MenuPinToWallpaper, &Tmainf_f1::pm1_rearpClick, T::MenuPinToWallpaperHint},
         {0, "N3", T::None, nullptr, T::None},
@@ -57,7 +58,11 @@ void Tmainf_f1::BuildMenu() {
     }
 }
 
-void Tmainf_f1::OpenMenuAt(int x, int y) { pm1_.Popup(Handle(), x, y); }
+void Tmainf_f1::OpenMenuAt(int x, int y) {
+    // The Startup folder is the user's own: its state is read afresh each time.
+    pm1_.Find("pm1_setup_logon")->checked = StartsAtLogonNow(program_.paths);
+    pm1_.Popup(Handle(), x, y);
+}
 
 void Tmainf_f1::pm1_file_endClick() {
     HandlerGuard guard(guards_.fileEnd);
@@ -96,6 +101,11 @@ void Tmainf_f1::pm1_setup_optionClick() {
 void Tmainf_f1::pm1_setup_makescClick() {
     HandlerGuard guard(guards_.setupMakeShortcut);
     if (guard) MakeDesktopShortcut(program_.paths);
+}
+
+void Tmainf_f1::pm1_setup_logonClick() {
+    HandlerGuard guard(guards_.setupLogon);
+    if (guard) ToggleLogonShortcut(program_.paths);
 }
 
 void Tmainf_f1::pm1_rearpClick() {

@@ -68,6 +68,7 @@ private:
         bool fileEnd = false;
         bool setupOption = false;
         bool setupMakeShortcut = false;
+        bool setupLogon = false;
         bool rearp = false;
         bool adjustWidth = false;
         bool adjustHeight = false;
@@ -102,6 +103,7 @@ private:
     void pm1_file_endClick();
     void pm1_setup_optionClick();
     void pm1_setup_makescClick();
+    void pm1_setup_logonClick();
     void pm1_rearpClick();
     void pm1_adjformsize_gtyClick();
     void pm1_adjformsize_gytClick();

@@ -10,6 +10,9 @@
 #include "dialogs/options_table.h"
 #include "harness.h"
 #include "message_box_probe.h"
+#include "process_windows.h"
+#include "toolkit/ole_win.h"
+#include "toolkit/shell_link_win.h"
 #include "toolkit/text_win.h"
 
 namespace kembo::e2e {
@@ -87,30 +90,32 @@ TEST(OptionsE2E, OkInSlideshowModeShowsTheFirstSlideWithTheNewSettings) {
     EXPECT_EQ(run.Close(), 0);
 }
 
-// The current user's desktop moved to a folder of the test's own while it runs.
-class DesktopRedirect {
+// One of the current user's shell folders ("Desktop", "Startup") moved to a folder of the
+// test's own while it runs.
+class ShellFolderRedirect {
 public:
-    explicit DesktopRedirect(const std::wstring& folder) {
+    ShellFolderRedirect(const wchar_t* name, const std::wstring& folder) : name_(name) {
         RegCreateKeyExW(HKEY_CURRENT_USER, kKey, 0, nullptr, 0, KEY_ALL_ACCESS, nullptr, &key_, nullptr);
         DWORD size = sizeof previous_;
-        hadPrevious_ = RegQueryValueExW(key_, L"Desktop", nullptr, &type_, reinterpret_cast<BYTE*>(previous_), &size) ==
+        hadPrevious_ = RegQueryValueExW(key_, name_, nullptr, &type_, reinterpret_cast<BYTE*>(previous_), &size) ==
                        ERROR_SUCCESS;
         const std::wstring path = folder.substr(0, folder.size() - 1);  // no trailing separator
-        RegSetValueExW(key_, L"Desktop", 0, REG_EXPAND_SZ, reinterpret_cast<const BYTE*>(path.c_str()),
+        RegSetValueExW(key_, name_, 0, REG_EXPAND_SZ, reinterpret_cast<const BYTE*>(path.c_str()),
                        static_cast<DWORD>((path.size() + 1) * sizeof(wchar_t)));
     }
-    ~DesktopRedirect() {
+    ~ShellFolderRedirect() {
         if (hadPrevious_) {
-            RegSetValueExW(key_, L"Desktop", 0, type_, reinterpret_cast<const BYTE*>(previous_),
+            RegSetValueExW(key_, name_, 0, type_, reinterpret_cast<const BYTE*>(previous_),
                            static_cast<DWORD>((wcslen(previous_) + 1) * sizeof(wchar_t)));
         } else {
-            RegDeleteValueW(key_, L"Desktop");
+            RegDeleteValueW(key_, name_);
         }
         RegCloseKey(key_);
     }
 
 private:
     static constexpr const wchar_t* kKey = L"Software\\Microsoft\\Windows\\CurrentVersion\\Explorer\\User Shell Folders";
+    const wchar_t* name_;
     HKEY key_ = nullptr;
     DWORD type_ = REG_EXPAND_SZ;
     wchar_t previous_[MAX_PATH] = {};
@@ -120,7 +125,7 @@ private:
 TEST(ShortcutE2E, TheCommandPutsALinkOnTheDesktopEachTime) {
     KemboRun run;
     testing::TempFolder desktop;
-    DesktopRedirect redirect(desktop.Path());
+    ShellFolderRedirect redirect(L"Desktop", desktop.Path());
     run.WriteIni("[option]\r\nval_titlewait=0\r\n");
     run.Start();
     HWND window = run.WaitForMainWindow();
@@ -156,6 +161,33 @@ TEST(ShortcutE2E, TheCommandPutsALinkOnTheDesktopEachTime) {
     file->Release();
     shellLink->Release();
     CoUninitialize();
+}
+
+TEST(LogonE2E, TheItemWritesTheStartupLinkAndTakesItAwayAgain) {
+    KemboRun run;
+    testing::TempFolder startupParent;
+    // A Startup folder whose name the system code page cannot spell.
+    const std::wstring startup = startupParent.File(L"スタートアップΩ\\");
+    CreateDirectoryW(startup.c_str(), nullptr);
+    ShellFolderRedirect redirect(L"Startup", startup);
+    run.WriteIni("[option]\r\nval_titlewait=0\r\n");
+    run.Start();
+    HWND window = run.WaitForMainWindow();
+    ASSERT_NE(window, nullptr);
+    const std::wstring link = startup + L"KEMBO.lnk";
+    OleSession ole;
+    WinShellLinks links;
+    const auto pointsHere = [&] {
+        const auto target = links.LinkTarget(Narrow(link));
+        return target && _wcsicmp(Wide(*target).c_str(), run.ExePath().c_str()) == 0;
+    };
+    // 設定(&S), ログオン時に起動する(&L): written the first time, taken away the second; no box.
+    ASSERT_TRUE(ChooseFromMenu(window, {Char(L's'), Char(L'l')}));
+    EXPECT_TRUE(testing::WaitUntil(pointsHere, 10000));
+    ASSERT_TRUE(ChooseFromMenu(window, {Char(L's'), Char(L'l')}));
+    EXPECT_TRUE(testing::WaitUntil([&] { return !testing::FileExists(link); }, 10000));
+    EXPECT_EQ(testing::FindMessageBox(run.ProcessId()).window, nullptr);
+    EXPECT_EQ(run.Close(), 0);
 }
 
 }  // namespace

@@ -7,11 +7,11 @@
 
 #include "base/errors.h"
 #include "shell/drop_target_win.h"
-#include "shell/shortcut_win.h"
 #include "temp_folder.h"
 #include "test_data_object.h"
 #include "toolkit/com_win.h"
 #include "toolkit/ole_win.h"
+#include "toolkit/shell_link_win.h"
 #include "toolkit/text_win.h"
 
 namespace kembo {
@@ -124,6 +124,8 @@ struct LinkFields {
     std::wstring target;
     std::wstring workingFolder;
     std::wstring arguments;
+    std::wstring iconFile;
+    int iconIndex = -1;
 };
 
 LinkFields ReadLink(const std::wstring& path) {
@@ -145,6 +147,9 @@ LinkFields ReadLink(const std::wstring& path) {
     text[0] = 0;
     link->GetArguments(text, MAX_PATH * 2);
     fields.arguments = text;
+    text[0] = 0;
+    link->GetIconLocation(text, MAX_PATH * 2, &fields.iconIndex);
+    fields.iconFile = text;
     return fields;
 }
 
@@ -157,21 +162,41 @@ TEST(ShellLinkTest, WrittenWholeInUtf16AndOverwritten) {
     const std::wstring program = programFolder + L"KEMBO.EXE";
     testing::WriteWholeFile(program, "MZ");
     const std::wstring link = folder.File(L"KEMBO.lnk");
+    WinShellLinks links;
+    const ShellLink desktop{Narrow(program), Narrow(programFolder)};
 
-    ASSERT_TRUE(CreateShellLink(Narrow(link), Narrow(program), Narrow(programFolder)));
+    ASSERT_TRUE(links.WriteLink(Narrow(link), desktop));
     LinkFields fields = ReadLink(link);
     EXPECT_EQ(fields.target, program);
     EXPECT_EQ(fields.workingFolder, programFolder);
     EXPECT_EQ(fields.arguments, L"");
+    EXPECT_EQ(links.LinkTarget(Narrow(link)), Narrow(program));
 
     // A second run writes the same file again.
     const std::string firstBytes = testing::ReadWholeFile(link);
-    ASSERT_TRUE(CreateShellLink(Narrow(link), Narrow(program), Narrow(programFolder)));
+    ASSERT_TRUE(links.WriteLink(Narrow(link), desktop));
     EXPECT_EQ(ReadLink(link).target, program);
     EXPECT_EQ(testing::ReadWholeFile(link).size(), firstBytes.size());
 
+    // The logon link over it: a parameter and the program's icon as well.
+    ASSERT_TRUE(links.WriteLink(Narrow(link), ShellLink{Narrow(program), Narrow(programFolder), "/logon", Narrow(program)}));
+    fields = ReadLink(link);
+    EXPECT_EQ(fields.target, program);
+    EXPECT_EQ(fields.arguments, L"/logon");
+    EXPECT_EQ(fields.iconFile, program);
+    EXPECT_EQ(fields.iconIndex, 0);
+
+    // Removed, and then nothing is there to read or remove.
+    EXPECT_TRUE(links.RemoveLink(Narrow(link)));
+    EXPECT_FALSE(testing::FileExists(link));
+    EXPECT_EQ(links.LinkTarget(Narrow(link)), std::nullopt);
+    EXPECT_TRUE(links.RemoveLink(Narrow(link)));
+    // Something that is no link is not taken for one.
+    testing::WriteWholeFile(link, "not a link");
+    EXPECT_EQ(links.LinkTarget(Narrow(link)), std::nullopt);
+
     // A place where nothing can be saved is a failure, not an error.
-    EXPECT_FALSE(CreateShellLink(Narrow(folder.File(L"missing\\KEMBO.lnk")), Narrow(program), Narrow(programFolder)));
+    EXPECT_FALSE(links.WriteLink(Narrow(folder.File(L"missing\\KEMBO.lnk")), desktop));
 }
 
 }  // namespace
