@@ -44,7 +44,8 @@ void Toptf_f1::BuildControls() {
     PageControl* pageControl = nullptr;
     for (const OptionControl& row : OptionControls()) {
         const HWND parent = *row.parent == 0 ? Handle() : pages[row.parent];
-        const Bounds place = Scaled(Bounds{row.place.left, row.place.top, row.place.width, row.place.height});
+        const Bounds designed{row.place.left, row.place.top, row.place.width, row.place.height};
+        const Bounds place = Scale(designed);
         const int id = OptionControlId(row.name);
         Control* control = nullptr;
         switch (row.kind) {
@@ -82,6 +83,7 @@ void Toptf_f1::BuildControls() {
             control = &Own(std::make_unique<ColorSwatch>(parent, id, Text(row.caption), place, Font()));
             break;
         }
+        Lay(*control, designed);
         for (HWND window : control->Windows()) FormHints().Add(window, Text(row.hint));
         if (row.hidden) {
             control->SetVisible(false);

@@ -6,7 +6,10 @@
 
 #include "base/catalog.h"
 #include "loading/picture.h"
+#include "toolkit/dpi.h"
+#include "toolkit/dpi_win.h"
 #include "toolkit/draw_win.h"
+#include "toolkit/monitors_win.h"
 #include "image/pixel_ops.h"
 
 namespace kembo {
@@ -22,7 +25,12 @@ struct MenuEntry {
 }  // namespace
 
 Tsetgrngf_f9::Tsetgrngf_f9(Application& app) : ScrollingForm(app, L"Tsetgrngf_f9") {
-    CreateHandle(WS_OVERLAPPEDWINDOW | WS_CLIPCHILDREN, 0, 0, 0, kDesignWidth, kDesignHeight);
+    // Made on the monitor it opens on, at the design's size for that monitor's DPI.
+    const Rect area = OpeningWorkArea(App());
+    CreateHandle(WS_OVERLAPPEDWINDOW | WS_CLIPCHILDREN, 0, area.left, area.top, 0, 0);
+    const int dpi = WindowDpi(Handle());
+    SetWidth(ScaleToDpi(kDesignWidth, dpi));
+    SetHeight(ScaleToDpi(kDesignHeight, dpi));
     BuildMenu();
     FormCreate();
 }
@@ -82,8 +90,7 @@ void Tsetgrngf_f9::SetPicture(const TGraphic& picture) {
 }
 
 ModalResult Tsetgrngf_f9::ShowModal(HWND owner) {
-    SetLeft((GetSystemMetrics(SM_CXSCREEN) - Width()) / 2);
-    SetTop((GetSystemMetrics(SM_CYSCREEN) - Height()) / 2);
+    CentreOnOpeningMonitor(Handle(), App());
     return kembo::ShowModal(*this, owner);
 }
 
@@ -150,6 +157,12 @@ LRESULT Tsetgrngf_f9::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) 
     case WM_COMMAND:
         if (HIWORD(wParam) == 0 && lParam == 0 && pm1_.Dispatch(LOWORD(wParam))) return 0;
         break;
+    case kDpiChangedMessage: {
+        // Its frame and caption follow the new DPI; the picture keeps its pixels.
+        const auto& r = *reinterpret_cast<const RECT*>(lParam);
+        SetWindowPos(Handle(), nullptr, r.left, r.top, r.right - r.left, r.bottom - r.top, SWP_NOZORDER | SWP_NOACTIVATE);
+        return 0;
+    }
     default:
         break;
     }

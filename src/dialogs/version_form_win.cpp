@@ -32,7 +32,8 @@ void Tverbox7_f1::BuildParts() {
     std::map<std::string, HWND> parents{{"", Handle()}};
     for (const VersionPart& row : VersionBoxParts()) {
         const HWND parent = parents.at(row.parent);
-        const Bounds place = Scaled(Bounds{row.place.left, row.place.top, row.place.width, row.place.height});
+        const Bounds designed{row.place.left, row.place.top, row.place.width, row.place.height};
+        const Bounds place = Scale(designed);
         const int id = VersionPartId(row.name);
         Control* part = nullptr;
         switch (row.kind) {
@@ -41,6 +42,7 @@ void Tverbox7_f1::BuildParts() {
             break;
         case VersionPartKind::Picture:
             ig1 = std::make_unique<Image>(App(), parent, place.left, place.top, PixelBuffer(place.width, place.height));
+            ig1Place_ = designed;
             SetWindowLongPtrW(ig1->Handle(), GWLP_ID, id);
             parents[row.name] = ig1->Handle();
             continue;
@@ -60,13 +62,15 @@ void Tverbox7_f1::BuildParts() {
             auto& button = Own(std::make_unique<GlyphButton>(parent, id, Text(row.caption), place, true));
             button.SetFont(FontOfHeight(kOkButtonFontHeight));
             GdiObject glyph(LoadBitmapW(resources_, Wide(kOkGlyphBitmap).c_str()));
-            button.SetGlyph(static_cast<HBITMAP>(glyph.Get()), kOkGlyphTransparent, Scaled(kOkGlyphMargin));
+            Lay(button, designed, kOkButtonFontHeight);
+            button.SetGlyph(static_cast<HBITMAP>(glyph.Get()), kOkGlyphTransparent, kOkGlyphMargin);
             button.OnClick = [this] { OKButtonClick(); };
             SetDefaultButton(button);
             part = &button;
             break;
         }
         }
+        if (row.kind != VersionPartKind::OkButton) Lay(*part, designed);
         parents[row.name] = part->Handle();
         parts_[row.name] = part;
     }
@@ -85,10 +89,21 @@ void Tverbox7_f1::SetLabelColor(Color color) {
 }
 
 void Tverbox7_f1::SetTitlePicture(const PixelBuffer& picture) {
+    titlePicture_ = picture;
+    ShowTitlePicture();
+}
+
+void Tverbox7_f1::ShowTitlePicture() {
     PixelBuffer& shown = ig1->Bitmap();
     FillAll(shown, ToBgr(panelColor_));
-    CopyRect(picture, 0, 0, picture.Width(), picture.Height(), shown, 0, 0);
+    CopyRect(titlePicture_, 0, 0, titlePicture_.Width(), titlePicture_.Height(), shown, 0, 0);
     InvalidateRect(ig1->Handle(), nullptr, FALSE);
+}
+
+void Tverbox7_f1::OnDpiChanged() {
+    // The panel's picture grows with the panel; the title picture keeps its pixels.
+    ig1->Place(Scale(ig1Place_));
+    ShowTitlePicture();
 }
 
 void Tverbox7_f1::FormCreate() { closeAllowed = true; }

@@ -35,9 +35,11 @@ public:
 protected:
     LRESULT HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) override;
     bool CanClose() override { return FormCloseQuery(); }
+    void OnDpiChanged() override;
 
 private:
     void BuildParts();
+    void ShowTitlePicture();
     void FormCreate();
     void FormShow();
     void OKButtonClick();
@@ -52,6 +54,8 @@ private:
     SoundPort& sounds_;
     std::map<std::string, Control*> parts_;
     std::unique_ptr<Image> ig1;
+    Bounds ig1Place_;
+    PixelBuffer titlePicture_;
     Color panelColor_ = 0;
     bool closeAllowed = false;
 };

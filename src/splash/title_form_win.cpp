@@ -4,8 +4,11 @@
 #include "splash/effect_engine.h"
 #include "splash/title_rules.h"
 #include "toolkit/application_win.h"
+#include "toolkit/dpi.h"
+#include "toolkit/dpi_win.h"
 #include "toolkit/draw_win.h"
 #include "toolkit/gdi_pixels_win.h"
+#include "toolkit/monitors_win.h"
 #include "toolkit/text_win.h"
 
 namespace kembo {
@@ -18,10 +21,23 @@ constexpr int32_t kFramePauseMs = 5;
 Ttitle4_f1::Ttitle4_f1(Application& app, ScreenReader readScreen)
     : Form(app, L"Ttitle4_f1", FormRole::NeverMain),
       readScreen_(readScreen ? std::move(readScreen) : ScreenReader(CaptureScreenPixels)) {
-    CreateHandle(WS_POPUP, WS_EX_TOPMOST, 0, 0, 0, 0);
+    // Made on the monitor it opens on, so that its caption's font is of that monitor's DPI.
+    const Rect area = OpeningWorkArea(App());
+    CreateHandle(WS_POPUP, WS_EX_TOPMOST, area.left, area.top, 0, 0);
     SetCaption("title4_f1");
-    font_.Reset(CreateFontW(kFontHeight, 0, 0, 0, FW_NORMAL, FALSE, FALSE, FALSE, SHIFTJIS_CHARSET,
+    MakeFont(WindowDpi(Handle()));
+}
+
+void Ttitle4_f1::MakeFont(int dpi) {
+    fontHeight_ = FontHeightForDpi(kFontHeight, dpi);
+    font_.Reset(CreateFontW(fontHeight_, 0, 0, 0, FW_NORMAL, FALSE, FALSE, FALSE, SHIFTJIS_CHARSET,
                             OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY, DEFAULT_PITCH, L"System"));
+}
+
+void Ttitle4_f1::PlaceCaption() {
+    const Point place = CaptionLabelPlace(Height(), fontHeight_);
+    captionLeft_ = place.x;
+    captionTop_ = place.y;
 }
 
 Ttitle4_f1::~Ttitle4_f1() = default;
@@ -33,12 +49,11 @@ PixelBuffer Ttitle4_f1::LoadResourceBitmap(const std::string& name) const {
 }
 
 void Ttitle4_f1::PlaceCentred(int32_t width, int32_t height) {
-    const Placement place =
-        kembo::PlaceCentred(GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN), width, height);
-    SetTop(place.top);
-    SetLeft(place.left);
-    SetWidth(place.width);
-    SetHeight(place.height);
+    const Point place = CentredIn(OpeningWorkArea(App()), width, height);
+    SetTop(place.y);
+    SetLeft(place.x);
+    SetWidth(width);
+    SetHeight(height);
 }
 
 void Ttitle4_f1::PrepareFirstPicture() {
@@ -102,9 +117,7 @@ void Ttitle4_f1::WaitWithMessages(int32_t milliseconds) {
 void Ttitle4_f1::FormShow() {
     // The first composite has the first picture's size.
     PlaceCentred(firstComposite_.Width(), firstComposite_.Height());
-    const Point place = CaptionLabelPlace(Height(), kFontHeight);
-    captionLeft_ = place.x;
-    captionTop_ = place.y;
+    PlaceCaption();
     captionVisible_ = true;
 }
 
@@ -137,6 +150,13 @@ LRESULT Ttitle4_f1::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
     case WM_SHOWWINDOW:
         if (wParam) FormShow();
         break;
+    case kDpiChangedMessage:
+        // The pictures keep their pixels and the window its place over the screen they were
+        // composed on; the caption takes the new DPI's font.
+        MakeFont(HIWORD(wParam));
+        PlaceCaption();
+        Invalidate();
+        return 0;
     case WM_SYSCOMMAND:
         // Neither Alt+F4 nor the system menu closes the splash.
         if (RefusesSystemCommand(static_cast<uint32_t>(wParam))) return 0;

@@ -54,8 +54,11 @@ protected:
 private:
     // A resource bitmap in 24 bits; raises "LoadBitMap err" when it is missing.
     PixelBuffer LoadResourceBitmap(const std::string& name) const;
-    // In the middle of the screen at that size (the first title picture's).
+    // In the middle of the opening monitor's work area at that size (the first title picture's).
     void PlaceCentred(int32_t width, int32_t height);
+    // The caption's font, and its place, at a DPI.
+    void MakeFont(int dpi);
+    void PlaceCaption();
     void FormShow();
     void FormPaint();
     // The transition's step callback: shows each frame at once and pauses between frames.
@@ -65,6 +68,7 @@ private:
 
     ScreenReader readScreen_;
     GdiObject font_;
+    int fontHeight_ = 0;
     PixelBuffer firstComposite_, secondComposite_, displayBitmap_;
     // The caption label: painted with the window, covered by the transition's frames.
     bool captionVisible_ = false;

@@ -13,14 +13,6 @@ constexpr uint32_t kCloseCommand = 0xF060;
 constexpr int64_t kCaptionBottomGap = 5;
 }  // namespace
 
-Placement PlaceCentred(int32_t screenWidth, int32_t screenHeight, int32_t width, int32_t height) {
-    // 64-bit differences: no pair of 32-bit sizes overflows, and / cuts toward zero.
-    const auto half = [](int32_t screen, int32_t size) {
-        return static_cast<int32_t>((static_cast<int64_t>(screen) - size) / 2);
-    };
-    return Placement{half(screenWidth, width), half(screenHeight, height), width, height};
-}
-
 Point CaptionLabelPlace(int32_t windowHeight, int32_t fontHeight) {
     const int64_t top = static_cast<int64_t>(windowHeight) - std::llabs(fontHeight) - kCaptionBottomGap;
     return Point{0, static_cast<int32_t>(top < INT32_MIN ? INT32_MIN : top)};

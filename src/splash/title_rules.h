@@ -1,5 +1,5 @@
 #pragma once
-// Decisions of the title splash, kept apart from its window: where it stands, where its caption
+// Decisions of the title splash, kept apart from its window: where its caption
 // goes, how a title picture is laid over the screen behind it, how long a frame pause lasts and
 // which system command it refuses.
 #include <cstdint>
@@ -10,15 +10,6 @@
 #include "image/pixel_buffer.h"
 
 namespace kembo {
-
-struct Placement {
-    int32_t left = 0, top = 0, width = 0, height = 0;
-    bool operator==(const Placement&) const = default;
-};
-
-// A width × height window in the middle of the screen: half the free space on each axis, the
-// division cut toward zero (a screen smaller than the window gives a negative place).
-Placement PlaceCentred(int32_t screenWidth, int32_t screenHeight, int32_t width, int32_t height);
 
 // The caption label's top-left corner in a window of that height: the left edge, one font
 // height (either sign) and 5 pixels above the bottom.

@@ -4,6 +4,7 @@
 
 #include "base/catalog.h"
 #include "base/errors.h"
+#include "toolkit/dpi_win.h"
 #include "toolkit/form_win.h"
 #include "toolkit/text_win.h"
 
@@ -37,11 +38,25 @@ Application::Application(HINSTANCE instance) : instance_(instance) {
     handle_ = CreateWindowExW(0, kWindowClass, L"", WS_POPUP | WS_CAPTION | WS_CLIPSIBLINGS |
                               WS_SYSMENU | WS_MINIMIZEBOX, x, y, 0, 0, nullptr, nullptr,
                               instance_, this);
+    if (handle_) SetWindowIcons(handle_, WindowDpi(handle_));
 }
 
 Application::~Application() {
     if (current == this) current = nullptr;
     if (handle_) DestroyWindow(handle_);
+}
+
+HICON Application::IconForDpi(int dpi, IconSize size) {
+    const int side = SystemMetricForDpi(size == IconSize::Small ? SM_CXSMICON : SM_CXICON, dpi);
+    IconHandle& icon = sizedIcons_[side];
+    // The icon file holds several sizes: the system picks the nearest one and scales only that.
+    if (!icon) icon.Reset(static_cast<HICON>(LoadImageW(instance_, L"MAINICON", IMAGE_ICON, side, side, 0)));
+    return icon ? icon.Get() : icon_;
+}
+
+void Application::SetWindowIcons(HWND window, int dpi) {
+    SendMessageW(window, WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(IconForDpi(dpi, IconSize::Small)));
+    SendMessageW(window, WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(IconForDpi(dpi, IconSize::Large)));
 }
 
 void Application::SetTitle(const std::string& title) {

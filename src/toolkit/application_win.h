@@ -4,8 +4,11 @@
 #include <windows.h>
 
 #include <exception>
+#include <map>
 #include <string>
 #include <utility>
+
+#include "toolkit/handles_win.h"
 
 namespace kembo {
 
@@ -23,6 +26,12 @@ public:
     HINSTANCE Instance() const { return instance_; }
     HWND Handle() const { return handle_; }
     HICON Icon() const { return icon_; }
+    // The program's icon at the size a DPI asks for: a window's small icon (caption,
+    // notification area) or its large one (task switching); made once per size.
+    enum class IconSize { Small, Large };
+    HICON IconForDpi(int dpi, IconSize size);
+    // Gives a window the program's icons at the DPI of its monitor.
+    void SetWindowIcons(HWND window, int dpi);
 
     const std::string& Title() const { return title_; }
     void SetTitle(const std::string& title);
@@ -57,6 +66,7 @@ private:
     HINSTANCE instance_;
     HWND handle_ = nullptr;
     HICON icon_ = nullptr;
+    std::map<int, IconHandle> sizedIcons_;
     std::string title_;
     Form* mainForm_ = nullptr;
     bool terminated_ = false;

@@ -5,6 +5,7 @@
 #include <algorithm>
 
 #include "toolkit/application_win.h"
+#include "toolkit/dpi.h"
 #include "toolkit/text_win.h"
 
 namespace kembo {
@@ -28,19 +29,9 @@ Control::~Control() {
     }
 }
 
-int Scaled(int designed) {
-    // The program is aware of the system's DPI (its manifest says so): the screen's own.
-    static const int dpi = [] {
-        HDC screen = GetDC(nullptr);
-        const int value = GetDeviceCaps(screen, LOGPIXELSY);
-        ReleaseDC(nullptr, screen);
-        return value > 0 ? value : 96;
-    }();
-    return MulDiv(designed, dpi, 96);
-}
-
-Bounds Scaled(const Bounds& designed) {
-    return Bounds{Scaled(designed.left), Scaled(designed.top), Scaled(designed.width), Scaled(designed.height)};
+Bounds ScaleToDpi(const Bounds& designed, int dpi) {
+    return Bounds{ScaleToDpi(designed.left, dpi), ScaleToDpi(designed.top, dpi), ScaleToDpi(designed.width, dpi),
+                  ScaleToDpi(designed.height, dpi)};
 }
 
 HWND Control::AddWindow(const wchar_t* windowClass, const std::string& text, DWORD style, DWORD exStyle,
@@ -83,6 +74,10 @@ void Control::SetText(const std::string& text) { SetWindowTextW(Handle(), Wide(t
 
 void Control::SetFont(HFONT font) {
     for (HWND window : windows_) SendMessageW(window, WM_SETFONT, reinterpret_cast<WPARAM>(font), FALSE);
+}
+
+void Control::Place(const Bounds& bounds, int) {
+    SetWindowPos(Handle(), nullptr, bounds.left, bounds.top, bounds.width, bounds.height, SWP_NOZORDER | SWP_NOACTIVATE);
 }
 
 void Control::SetVisible(bool visible) {
@@ -231,6 +226,11 @@ void Label::SetFont(HFONT font) {
 
 void Label::SetText(const std::string& text) {
     Control::SetText(text);
+    Fit();
+}
+
+void Label::Place(const Bounds& bounds, int) {
+    designed_ = bounds;
     Fit();
 }
 

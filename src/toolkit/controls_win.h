@@ -17,9 +17,8 @@ struct Bounds {
     int left = 0, top = 0, width = 0, height = 0;
 };
 
-// A length designed at 96 DPI, in pixels of the screen the program draws on.
-int Scaled(int designed);
-Bounds Scaled(const Bounds& designed);
+// A place designed at 96 DPI, in pixels of a monitor of that DPI.
+Bounds ScaleToDpi(const Bounds& designed, int dpi);
 
 class Control {
 public:
@@ -35,6 +34,9 @@ public:
     std::string Text() const;
     virtual void SetText(const std::string& text);
     virtual void SetFont(HFONT font);
+    // Moves the control to bounds, in pixels of a monitor of that DPI; a control of several
+    // windows lays them out anew at that DPI.
+    virtual void Place(const Bounds& bounds, int dpi);
     // Hidden and disabled act on every window of the control.
     void SetVisible(bool visible);
     void SetEnabled(bool enabled);
@@ -126,6 +128,7 @@ public:
     void Command(HWND from, UINT code) override;
     void SetFont(HFONT font) override;
     void SetText(const std::string& text) override;
+    void Place(const Bounds& bounds, int dpi) override;
 
 private:
     void Fit();

@@ -1,5 +1,8 @@
 #include "toolkit/dialog_form_win.h"
 
+#include "toolkit/dpi.h"
+#include "toolkit/dpi_win.h"
+#include "toolkit/monitors_win.h"
 #include "toolkit/text_win.h"
 
 namespace kembo {
@@ -9,8 +12,8 @@ constexpr DWORD kStyle = WS_POPUP | WS_CAPTION | WS_CLIPCHILDREN;
 // A control parent: the message loop gives it the dialog keys.
 constexpr DWORD kExStyle = WS_EX_DLGMODALFRAME | WS_EX_CONTROLPARENT;
 
-GdiObject MakeFont(const std::string& face, int height, BYTE charset) {
-    return GdiObject(CreateFontW(-Scaled(height), 0, 0, 0, FW_NORMAL, FALSE, FALSE, FALSE, charset,
+GdiObject MakeFont(const std::string& face, int height, int dpi, BYTE charset) {
+    return GdiObject(CreateFontW(FontHeightForDpi(height, dpi), 0, 0, 0, FW_NORMAL, FALSE, FALSE, FALSE, charset,
                                  OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY, DEFAULT_PITCH | FF_DONTCARE,
                                  Wide(face).c_str()));
 }
@@ -27,23 +30,59 @@ DialogForm::~DialogForm() {
 
 void DialogForm::CreateDialogWindow(const std::string& caption, int clientWidth, int clientHeight,
                               const std::string& fontFace, int fontHeight, BYTE charset) {
-    RECT r{0, 0, Scaled(clientWidth), Scaled(clientHeight)};
-    AdjustWindowRectEx(&r, kStyle, FALSE, kExStyle);
-    CreateHandle(kStyle, kExStyle, 0, 0, r.right - r.left, r.bottom - r.top);
+    // Made on the monitor it will open on, so that it sees that monitor's DPI from the start.
+    const Rect area = OpeningWorkArea(App());
+    CreateHandle(kStyle, kExStyle, area.left, area.top, 0, 0);
     SetCaption(caption);
+    dpi_ = WindowDpi(Handle());
+    clientWidth_ = clientWidth;
+    clientHeight_ = clientHeight;
+    SizeToDesign();
     fontFace_ = fontFace;
+    fontHeight_ = fontHeight;
     charset_ = charset;
-    font_ = MakeFont(fontFace_, fontHeight, charset_);
+    font_ = MakeFont(fontFace_, fontHeight_, dpi_, charset_);
     SendMessageW(Handle(), WM_SETFONT, reinterpret_cast<WPARAM>(font_.Get()), FALSE);
     hints_ = std::make_unique<Hints>(Handle());
     // Hints in the dialog's font, whose character set has the glyphs they need.
     SendMessageW(hints_->Handle(), WM_SETFONT, reinterpret_cast<WPARAM>(font_.Get()), FALSE);
 }
 
+void DialogForm::SizeToDesign() {
+    const RECT r = WindowRectForClient(ScaleToDpi(clientWidth_, dpi_), ScaleToDpi(clientHeight_, dpi_), kStyle,
+                                       kExStyle, dpi_);
+    SetWindowPos(Handle(), nullptr, 0, 0, r.right - r.left, r.bottom - r.top,
+                 SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+}
+
 HFONT DialogForm::FontOfHeight(int height) {
     GdiObject& font = otherFonts_[height];
-    if (!font) font = MakeFont(fontFace_, height, charset_);
+    if (!font) font = MakeFont(fontFace_, height, dpi_, charset_);
     return static_cast<HFONT>(font.Get());
+}
+
+void DialogForm::Lay(Control& control, const Bounds& designed, int fontHeight) {
+    laid_.push_back(Laid{&control, designed, fontHeight});
+    control.SetFont(fontHeight ? FontOfHeight(fontHeight) : Font());
+    control.Place(Scale(designed), dpi_);
+}
+
+void DialogForm::LayOut(int dpi) {
+    dpi_ = dpi;
+    // The old fonts last until every control has its new one.
+    const GdiObject oldFont = std::move(font_);
+    const std::map<int, GdiObject> oldFonts = std::move(otherFonts_);
+    otherFonts_.clear();
+    font_ = MakeFont(fontFace_, fontHeight_, dpi_, charset_);
+    SendMessageW(Handle(), WM_SETFONT, reinterpret_cast<WPARAM>(font_.Get()), FALSE);
+    SendMessageW(hints_->Handle(), WM_SETFONT, reinterpret_cast<WPARAM>(font_.Get()), FALSE);
+    SizeToDesign();
+    for (const Laid& laid : laid_) {
+        laid.control->SetFont(laid.fontHeight ? FontOfHeight(laid.fontHeight) : Font());
+        laid.control->Place(Scale(laid.designed), dpi_);
+    }
+    OnDpiChanged();
+    InvalidateRect(Handle(), nullptr, TRUE);
 }
 
 void DialogForm::SetButtonResult(Button& button, ModalResult result) {
@@ -53,18 +92,12 @@ void DialogForm::SetButtonResult(Button& button, ModalResult result) {
     };
 }
 
-void DialogForm::CenterOnScreen() {
-    const int left = (GetSystemMetrics(SM_CXSCREEN) - Width()) / 2;
-    const int top = (GetSystemMetrics(SM_CYSCREEN) - Height()) / 2;
-    SetWindowPos(Handle(), nullptr, left, top, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
-}
-
 LRESULT DialogForm::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
     LRESULT result = 0;
     if (ReflectToControl(message, wParam, lParam, result)) return result;
     switch (message) {
     case WM_SHOWWINDOW:
-        if (wParam) CenterOnScreen();
+        if (wParam) CentreOnOpeningMonitor(Handle(), App());
         break;
     case WM_ACTIVATE:
         // The focus goes back to the control that had it, or to the first one.
@@ -77,6 +110,13 @@ LRESULT DialogForm::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
             if (target) SetFocus(target);
         }
         return 0;
+    case kDpiChangedMessage: {
+        // Moved onto a monitor of another DPI: laid out anew there, where the system suggests.
+        if (HIWORD(wParam) != dpi_) LayOut(HIWORD(wParam));
+        const auto& suggested = *reinterpret_cast<const RECT*>(lParam);
+        SetWindowPos(Handle(), nullptr, suggested.left, suggested.top, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+        return 0;
+    }
     case DM_GETDEFID:
         return defaultId_ ? MAKELRESULT(defaultId_, DC_HASDEFID) : 0;
     case WM_COMMAND:

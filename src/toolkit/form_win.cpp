@@ -1,6 +1,7 @@
 #include "toolkit/form_win.h"
 
 #include "toolkit/application_win.h"
+#include "toolkit/dpi_win.h"
 #include "toolkit/text_win.h"
 
 namespace kembo {
@@ -34,6 +35,7 @@ void Form::CreateHandle(DWORD style, DWORD exStyle, int left, int top, int width
     }
     CreateWindowExW(exStyle, className_.c_str(), L"", style & ~WS_VISIBLE, left, top, width, height,
                     app_.Handle(), nullptr, app_.Instance(), this);
+    if (handle_) app_.SetWindowIcons(handle_, WindowDpi(handle_));
 }
 
 LRESULT CALLBACK Form::WindowProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
@@ -44,6 +46,8 @@ LRESULT CALLBACK Form::WindowProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM
     }
     auto* form = reinterpret_cast<Form*>(GetWindowLongPtrW(hwnd, GWLP_USERDATA));
     if (!form) return DefWindowProcW(hwnd, message, wParam, lParam);
+    // Icons at the size of the new DPI, whatever else the form makes of the change.
+    if (message == kDpiChangedMessage) form->app_.SetWindowIcons(hwnd, HIWORD(wParam));
     if (message == WM_NCDESTROY) {
         SetWindowLongPtrW(hwnd, GWLP_USERDATA, 0);
         form->handle_ = nullptr;

@@ -1,5 +1,7 @@
 #include "toolkit/glyph_button_win.h"
 
+#include "toolkit/dpi.h"
+
 namespace kembo {
 
 namespace {
@@ -44,9 +46,21 @@ void GlyphButton::SetGlyph(HBITMAP bitmap, COLORREF transparent, int margin) {
     }
     ImageList list(ImageList_Create(side, side, ILC_COLOR24 | ILC_MASK, kStateCount, 0));
     if (!list || ImageList_AddMasked(list.Get(), static_cast<HBITMAP>(strip.Get()), transparent) < 0) return;
-    BUTTON_IMAGELIST glyph{list.Get(), RECT{margin, 0, 0, 0}, BUTTON_IMAGELIST_ALIGN_LEFT};
-    SendMessageW(Handle(), BCM_SETIMAGELIST, 0, reinterpret_cast<LPARAM>(&glyph));
     glyph_ = std::move(list);
+    margin_ = margin;
+    ShowGlyph();
+}
+
+void GlyphButton::Place(const Bounds& bounds, int dpi) {
+    Button::Place(bounds, dpi);
+    dpi_ = dpi;
+    if (glyph_) ShowGlyph();
+}
+
+void GlyphButton::ShowGlyph() {
+    // The picture keeps its pixels; only the margin follows the DPI.
+    BUTTON_IMAGELIST glyph{glyph_.Get(), RECT{ScaleToDpi(margin_, dpi_), 0, 0, 0}, BUTTON_IMAGELIST_ALIGN_LEFT};
+    SendMessageW(Handle(), BCM_SETIMAGELIST, 0, reinterpret_cast<LPARAM>(&glyph));
 }
 
 }  // namespace kembo

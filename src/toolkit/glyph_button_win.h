@@ -21,12 +21,18 @@ class GlyphButton : public Button {
 public:
     GlyphButton(HWND parent, int id, const std::string& caption, const Bounds& bounds, bool isDefault = false);
     ~GlyphButton() override;
-    // The glyph, margin pixels from the left edge; nothing when the bitmap is null.
+    // The glyph, margin pixels (designed at 96 DPI) from the left edge; nothing when the bitmap
+    // is null.
     void SetGlyph(HBITMAP bitmap, COLORREF transparent, int margin);
+    void Place(const Bounds& bounds, int dpi) override;
     int GlyphCount() const { return glyph_ ? ImageList_GetImageCount(glyph_.Get()) : 0; }
 
 private:
+    void ShowGlyph();
+
     ImageList glyph_;
+    int margin_ = 0;
+    int dpi_ = 96;
 };
 
 }  // namespace kembo

@@ -45,6 +45,12 @@ void Image::Invalidate(const Rect& area) {
 
 void Image::Update() { UpdateWindow(handle_); }
 
+void Image::Place(const Bounds& bounds) {
+    bitmap_.Reshape(bounds.width, bounds.height);
+    SetWindowPos(handle_, nullptr, bounds.left, bounds.top, bounds.width, bounds.height, SWP_NOZORDER | SWP_NOACTIVATE);
+    InvalidateRect(handle_, nullptr, FALSE);
+}
+
 LRESULT CALLBACK Image::WindowProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
     if (message == WM_NCCREATE) {
         auto* image = static_cast<Image*>(reinterpret_cast<CREATESTRUCTW*>(lParam)->lpCreateParams);

@@ -8,6 +8,7 @@
 #include <functional>
 
 #include "base/geometry.h"
+#include "toolkit/controls_win.h"
 #include "image/pixel_buffer.h"
 
 namespace kembo {
@@ -29,6 +30,8 @@ public:
     PixelBuffer& Bitmap() { return bitmap_; }
     const PixelBuffer& Bitmap() const { return bitmap_; }
     void Invalidate(const Rect& area);
+    // Moves the control and gives it a bitmap of the new size (its pixels to be drawn anew).
+    void Place(const Bounds& bounds);
     // Paints what is invalid now.
     void Update();
 

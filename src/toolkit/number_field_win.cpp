@@ -2,6 +2,10 @@
 
 #include <commctrl.h>
 
+#include <algorithm>
+
+#include "toolkit/dpi_win.h"
+
 namespace kembo {
 
 NumberField::NumberField(HWND parent, int id, const Bounds& bounds) : Control(parent, id) {
@@ -12,6 +16,21 @@ NumberField::NumberField(HWND parent, int id, const Bounds& bounds) : Control(pa
     // Parked in the middle of a rising range, so that either arrow always asks (and is refused).
     SendMessageW(arrows, UDM_SETRANGE32, 0, 2);
     SendMessageW(arrows, UDM_SETPOS32, 0, 1);
+}
+
+void NumberField::Place(const Bounds& bounds, int dpi) {
+    Control::Place(bounds, dpi);
+    // The arrows take the right end of the field anew, as wide as a scroll bar at this DPI.
+    SendMessageW(Arrows(), UDM_SETBUDDY, reinterpret_cast<WPARAM>(Handle()), 0);
+    RECT arrows{};
+    GetWindowRect(Arrows(), &arrows);
+    MapWindowPoints(nullptr, Parent(), reinterpret_cast<POINT*>(&arrows), 2);
+    const int width = SystemMetricForDpi(SM_CXVSCROLL, dpi);
+    const int right = bounds.left + bounds.width;
+    SetWindowPos(Handle(), nullptr, 0, 0, std::max(0, bounds.width - width), bounds.height,
+                 SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+    SetWindowPos(Arrows(), nullptr, right - width, arrows.top, width, arrows.bottom - arrows.top,
+                 SWP_NOZORDER | SWP_NOACTIVATE);
 }
 
 void NumberField::SetRange(const NumberRange& range) {

@@ -18,6 +18,7 @@ public:
     void SetValue(int64_t value);
     HWND Arrows() const { return Windows().size() > 1 ? Windows()[1] : nullptr; }
 
+    void Place(const Bounds& bounds, int dpi) override;
     void Command(HWND from, UINT code) override;
     LRESULT Notify(const NMHDR& header) override;
 

@@ -57,6 +57,11 @@ void PageControl::SetActivePage(int index) {
     for (int i = 0; i < PageCount(); ++i) ShowWindow(Page(i), i == active ? SW_SHOWNA : SW_HIDE);
 }
 
+void PageControl::Place(const Bounds& bounds, int dpi) {
+    Control::Place(bounds, dpi);
+    PlacePages();
+}
+
 void PageControl::SetFont(HFONT font) {
     Control::SetFont(font);
     PlacePages();  // the tabs' height follows the font

@@ -21,6 +21,7 @@ public:
     void SetActivePage(int index);
 
     void SetFont(HFONT font) override;
+    void Place(const Bounds& bounds, int dpi) override;
     LRESULT Notify(const NMHDR& header) override;
 
 private:

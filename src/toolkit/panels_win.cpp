@@ -40,13 +40,27 @@ bool Panel::Preview(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
 }
 
 BevelBox::BevelBox(HWND parent, int id, const Bounds& bounds, BevelStyle style) : Control(parent, id), style_(style) {
-    const HWND window = AddWindow(ControlWindowClass(kBevelClass, &DefWindowProcW), "", WS_VISIBLE, 0, bounds, id);
-    if (!window || bounds.width < 3 || bounds.height < 3) return;
-    const HRGN outline = CreateRectRgn(0, 0, bounds.width, bounds.height);
-    const HRGN inside = CreateRectRgn(1, 1, bounds.width - 1, bounds.height - 1);
-    CombineRgn(outline, outline, inside, RGN_DIFF);
-    DeleteObject(inside);
-    SetWindowRgn(window, outline, FALSE);  // the window owns the region from here on
+    if (AddWindow(ControlWindowClass(kBevelClass, &DefWindowProcW), "", WS_VISIBLE, 0, bounds, id)) {
+        Outline(bounds.width, bounds.height);
+    }
+}
+
+void BevelBox::Place(const Bounds& bounds, int dpi) {
+    Control::Place(bounds, dpi);
+    Outline(bounds.width, bounds.height);
+}
+
+void BevelBox::Outline(int width, int height) {
+    if (width < 3 || height < 3) {
+        SetWindowRgn(Handle(), nullptr, TRUE);
+        return;
+    }
+    GdiObject outline(CreateRectRgn(0, 0, width, height));
+    const GdiObject inside(CreateRectRgn(1, 1, width - 1, height - 1));
+    CombineRgn(static_cast<HRGN>(outline.Get()), static_cast<HRGN>(outline.Get()), static_cast<HRGN>(inside.Get()),
+               RGN_DIFF);
+    // The window owns the region from here on.
+    if (SetWindowRgn(Handle(), static_cast<HRGN>(outline.Get()), TRUE)) outline.Release();
 }
 
 bool BevelBox::Preview(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {

@@ -32,11 +32,15 @@ private:
 class BevelBox : public Control {
 public:
     BevelBox(HWND parent, int id, const Bounds& bounds, BevelStyle style);
+    void Place(const Bounds& bounds, int dpi) override;
 
 protected:
     bool Preview(HWND window, UINT message, WPARAM wParam, LPARAM lParam) override;
 
 private:
+    // The window's region: the outline only.
+    void Outline(int width, int height);
+
     BevelStyle style_;
 };
 

@@ -2,6 +2,9 @@
 
 #include <commctrl.h>
 
+#include "toolkit/dpi.h"
+#include "toolkit/dpi_win.h"
+
 namespace kembo {
 
 namespace {
@@ -15,16 +18,25 @@ RadioGroup::RadioGroup(HWND parent, int id, const std::string& caption, const st
                        const Bounds& bounds)
     : Control(parent, id) {
     AddWindow(WC_BUTTONW, caption, WS_VISIBLE | BS_GROUPBOX, 0, bounds, id);
-    // The items share the room below the caption evenly, one above the other.
-    const int count = static_cast<int>(items.size());
-    const int room = bounds.height - Scaled(kCaptionRoom) - Scaled(kBottomRoom);
-    const int rowHeight = count > 0 ? room / count : 0;
-    for (int i = 0; i < count; ++i) {
-        const Bounds place{bounds.left + Scaled(kSideRoom), bounds.top + Scaled(kCaptionRoom) + i * rowHeight,
-                           bounds.width - 2 * Scaled(kSideRoom), rowHeight};
+    for (size_t i = 0; i < items.size(); ++i) {
         // Only the first button is a tab stop and starts the group: the arrows move between them.
         const DWORD style = WS_VISIBLE | BS_RADIOBUTTON | (i == 0 ? WS_TABSTOP : 0);
-        AddWindow(WC_BUTTONW, std::string(items[static_cast<size_t>(i)]), style, 0, place, id, i == 0);
+        AddWindow(WC_BUTTONW, std::string(items[i]), style, 0, Bounds{}, id, i == 0);
+    }
+    Place(bounds, SystemDpi());
+}
+
+void RadioGroup::Place(const Bounds& bounds, int dpi) {
+    Control::Place(bounds, dpi);
+    // The items share the room below the caption evenly, one above the other.
+    const int count = ItemCount();
+    const int side = ScaleToDpi(kSideRoom, dpi);
+    const int captionRoom = ScaleToDpi(kCaptionRoom, dpi);
+    const int room = bounds.height - captionRoom - ScaleToDpi(kBottomRoom, dpi);
+    const int rowHeight = count > 0 ? room / count : 0;
+    for (int i = 0; i < count; ++i) {
+        SetWindowPos(Item(i), nullptr, bounds.left + side, bounds.top + captionRoom + i * rowHeight,
+                     bounds.width - 2 * side, rowHeight, SWP_NOZORDER | SWP_NOACTIVATE);
     }
 }
 

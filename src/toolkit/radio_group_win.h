@@ -11,6 +11,8 @@ class RadioGroup : public Control {
 public:
     RadioGroup(HWND parent, int id, const std::string& caption, const std::vector<std::string_view>& items,
                const Bounds& bounds);
+    // The frame at bounds, the items sharing the room inside it at that DPI.
+    void Place(const Bounds& bounds, int dpi) override;
 
     int ItemIndex() const { return itemIndex_; }
     // An index outside the items selects none.

@@ -74,6 +74,11 @@ void TransparentLabel::SetText(const std::string& text) {
     Fit();
 }
 
+void TransparentLabel::Place(const Bounds& bounds, int) {
+    designed_ = bounds;
+    Fit();
+}
+
 void TransparentLabel::Fit() {
     const SIZE size = FitToText(Handle(), Text(), font_, designed_);
     SetWindowPos(Handle(), nullptr, 0, 0, size.cx, size.cy, SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);

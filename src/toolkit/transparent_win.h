@@ -27,6 +27,7 @@ public:
     void SetTextColor(COLORREF color);
     void SetFont(HFONT font) override;
     void SetText(const std::string& text) override;
+    void Place(const Bounds& bounds, int dpi) override;
 
 protected:
     void Draw(HDC dc, const RECT& client) override;

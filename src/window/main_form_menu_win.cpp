@@ -61,7 +61,17 @@ void Tmainf_f1::BuildMenu() {
 void Tmainf_f1::OpenMenuAt(int x, int y) {
     // The Startup folder is the user's own: its state is read afresh each time.
     pm1_.Find("pm1_setup_logon")->checked = StartsAtLogonNow(program_.paths);
+    // A popup menu takes the keyboard, and closes when the user clicks elsewhere, only while its
+    // owner is the foreground window: every way of opening it makes this window that first.
+    if (GetForegroundWindow() != Handle()) {
+        SetForegroundWindow(Handle());
+        // Some systems raise a window as it is activated, without asking it; in the locked
+        // modes it goes back where its mode keeps it.
+        if (ZOrderFor(program_.settings.pos).locked) ApplyZOrder();
+    }
+    menuOpen_ = true;
     pm1_.Popup(Handle(), x, y);
+    menuOpen_ = false;
 }
 
 void Tmainf_f1::pm1_file_endClick() {

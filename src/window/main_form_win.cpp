@@ -2,12 +2,15 @@
 
 #include "base/catalog.h"
 #include "base/errors.h"
+#include "base/numbers.h"
 #include "core/message_boxes_win.h"
 #include "core/settings.h"
 #include "image/pixel_ops.h"
 #include "loading/picture_formats.h"
 #include "toolkit/application_win.h"
+#include "toolkit/dpi_win.h"
 #include "toolkit/draw_win.h"
+#include "toolkit/monitors_win.h"
 #include "window/frame_rules.h"
 #include "window/handler_guard.h"
 
@@ -103,10 +106,13 @@ void Tmainf_f1::ApplyWindowSettings() {
     if (s.val_titlewait > kTitleWaitCap) s.val_titlewait = kTitleWaitCap;
     if (s.width <= 0) s.width = kDefaultWidth;
     if (s.height <= 0) s.height = kDefaultHeight;
-    SetTop(s.top);
-    SetLeft(s.left);
-    SetWidth(s.width);
-    SetHeight(s.height);
+    // Stored for monitors that may be gone: brought back onto one when none shows any of it.
+    const Rect stored{s.left, s.top, Saturate32(int64_t{s.left} + s.width), Saturate32(int64_t{s.top} + s.height)};
+    const Rect placed = PlaceOnMonitors(stored, CurrentMonitors());
+    SetTop(placed.top);
+    SetLeft(placed.left);
+    SetWidth(static_cast<int>(placed.Width()));
+    SetHeight(static_cast<int>(placed.Height()));
     if (PopupMenu::Item* pin = pm1_.Find("pm1_rearp")) pin->checked = s.pos == 3;
     ApplyZOrder();
 }
@@ -216,6 +222,8 @@ bool Tmainf_f1::CanClose() {
 void Tmainf_f1::OnClose() {
     guards_.closeStarted = true;
     HandlerGuard guard(guards_.formClose);
+    // The menu's own loop would hold the program until the user closed the menu.
+    if (menuOpen_) EndMenu();
 }
 
 LRESULT Tmainf_f1::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
@@ -241,7 +249,9 @@ LRESULT Tmainf_f1::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
         return 0;
     case WM_CONTEXTMENU: {
         POINT at{static_cast<short>(LOWORD(lParam)), static_cast<short>(HIWORD(lParam))};
-        if (lParam == -1) GetCursorPos(&at);
+        // From the keyboard (the menu key, Shift+F10): at the window's corner, not wherever
+        // the mouse happens to be.
+        if (lParam == -1) at = POINT{Left(), Top()};
         OpenMenuAt(at.x, at.y);
         return 0;
     }
@@ -255,6 +265,21 @@ LRESULT Tmainf_f1::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
         return 0;
     case WM_ENDSESSION:
         EndSession();
+        return 0;
+    case WM_DISPLAYCHANGE:
+        KeepOnMonitors();
+        break;
+    case WM_SETTINGCHANGE:
+        if (wParam == SPI_SETWORKAREA) KeepOnMonitors();
+        break;
+    case kGetDpiScaledSizeMessage: {
+        // A frame shows pixels, not layout: its size stays the same at any DPI.
+        auto& size = *reinterpret_cast<SIZE*>(lParam);
+        size = SIZE{Width(), Height()};
+        return TRUE;
+    }
+    case kDpiChangedMessage:
+        KeepSizeAtNewDpi(*reinterpret_cast<const RECT*>(lParam));
         return 0;
     case kTrayMessage:
         TrayCallback(lParam);

@@ -34,6 +34,8 @@ public:
     void ApplyZOrder();
     void AddTrayIcon();
     void RemoveTrayIcon();
+    // The icon again at the notification area's present DPI.
+    void UpdateTrayIcon();
     // Composes the picture shown (from the kept one while its file is unchanged) without drawing
     // it: its callers repaint the whole window right after.
     void ShowCurrentPicture();
@@ -116,6 +118,9 @@ private:
     LRESULT EdgeHitTest(LPARAM lParam) const;
     void LockZOrder(WINDOWPOS& pos) const;
     void TrayCallback(LPARAM lParam);
+    // Brings the window back onto a monitor when the monitors have changed under it.
+    void KeepOnMonitors();
+    void KeepSizeAtNewDpi(const RECT& suggested);
 
     Program& program_;
     Guards guards_;
@@ -128,6 +133,8 @@ private:
     std::string currentFile_;
     bool showHint_ = true;
     bool trayAdded_ = false;
+    // The popup menu is open: a close request ends it first.
+    bool menuOpen_ = false;
     UINT taskbarCreated_ = 0;
 };
 

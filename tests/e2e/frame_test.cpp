@@ -186,15 +186,6 @@ TEST(FrameTest, SizeCommandsFollowTheDisplayRangeAndRefuseInSlideshowMode) {
 namespace kembo::e2e {
 namespace {
 
-// Whether a comes before (above) b among the top-level windows.
-bool Above(HWND a, HWND b) {
-    for (HWND w = GetTopWindow(nullptr); w; w = GetWindow(w, GW_HWNDNEXT)) {
-        if (w == a) return true;
-        if (w == b) return false;
-    }
-    return false;
-}
-
 TEST(FrameTest, AtTheBackTheWindowStaysBehindWhenRaised) {
     for (const int pos : {0, 2}) {
         KemboRun run;

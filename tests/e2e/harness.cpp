@@ -249,6 +249,15 @@ bool ChooseFromMenu(HWND mainWindow, const std::vector<MenuKey>& keys) {
     return testing::WaitUntil([pid] { return FindOpenMenu(pid) == nullptr; }, 5000);
 }
 
+// Whether a comes before (above) b among the top-level windows.
+bool Above(HWND a, HWND b) {
+    for (HWND w = GetTopWindow(nullptr); w; w = GetWindow(w, GW_HWNDNEXT)) {
+        if (w == a) return true;
+        if (w == b) return false;
+    }
+    return false;
+}
+
 void WriteBlockBmp(const std::wstring& path, int bw, int bh, const std::vector<std::vector<uint32_t>>& colours) {
     const int rows = static_cast<int>(colours.size());
     const int columns = static_cast<int>(colours.front().size());

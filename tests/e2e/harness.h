@@ -77,6 +77,8 @@ std::wstring ReadRegisteredPath();
 void DeleteRegisteredPath();
 
 RECT WindowRect(HWND window);
+// Whether a comes before (above) b among the top-level windows.
+bool Above(HWND a, HWND b);
 
 // A window of the program with this class, once it shows (or nullptr after the time is up).
 HWND WaitForVisible(const KemboRun& run, const wchar_t* className, DWORD timeoutMs = 10000);

@@ -8,15 +8,6 @@
 namespace kembo {
 namespace {
 
-TEST(PlaceCentred, HalvesTheFreeSpaceCuttingTowardZero) {
-    EXPECT_EQ(PlaceCentred(1024, 768, 359, 180), (Placement{332, 294, 359, 180}));
-    // An odd free space loses its half pixel on the right and at the bottom.
-    EXPECT_EQ(PlaceCentred(1023, 767, 360, 180), (Placement{331, 293, 360, 180}));
-    // A screen smaller than the window: -29.5 cuts to -29, not down to -30.
-    EXPECT_EQ(PlaceCentred(300, 100, 359, 180), (Placement{-29, -40, 359, 180}));
-    EXPECT_EQ(PlaceCentred(INT32_MAX, 0, INT32_MIN, INT32_MAX).left, INT32_MAX);
-}
-
 TEST(CaptionLabelPlace, OneFontHeightAndFivePixelsAboveTheBottom) {
     EXPECT_EQ(CaptionLabelPlace(180, -13), (Point{0, 162}));
     EXPECT_EQ(CaptionLabelPlace(180, 13), (Point{0, 162}));

@@ -11,6 +11,7 @@
 #include "image/pixel_ops.h"
 #include "temp_folder.h"
 #include "toolkit/application_win.h"
+#include "toolkit/dpi_win.h"
 #include "toolkit/file_system_win.h"
 #include "toolkit/plugin_ports_win.h"
 #include "toolkit/store_ports_win.h"
@@ -113,6 +114,45 @@ TEST_F(MainWindowTest, SizeChangeReadsTheFileOnlyWhenItHasChanged) {
     for (int y = 0; y < shown.Height(); y += 9)
         for (int x = 0; x < shown.Width(); x += 9) ASSERT_EQ(shown.Pixel(x, y), background) << x << "," << y;
     EXPECT_EQ(program_.settings.fn_bgg, Narrow(picture));
+}
+
+// A frame shows pixels: on a monitor of another DPI it keeps its size and takes the place the
+// system suggests. Stored off every monitor, or left there when the monitors change, it comes
+// back onto one at its size.
+TEST_F(MainWindowTest, KeepsItsSizeAtAnotherDpiAndStaysOnTheMonitors) {
+    program_.settings.left = 3000;
+    program_.settings.top = 2000;
+    Tmainf_f1& form = OpenWindow();
+    RECT work{};
+    SystemParametersInfoW(SPI_GETWORKAREA, 0, &work, 0);
+    EXPECT_EQ(form.Left(), work.right - 200);
+    EXPECT_EQ(form.Top(), work.bottom - 100);
+
+    SIZE asked{0, 0};
+    EXPECT_EQ(SendMessageW(form.Handle(), kGetDpiScaledSizeMessage, 144, reinterpret_cast<LPARAM>(&asked)), TRUE);
+    EXPECT_EQ(asked.cx, 200);
+    EXPECT_EQ(asked.cy, 100);
+    RECT suggested{50, 60, 350, 210};
+    SendMessageW(form.Handle(), kDpiChangedMessage, MAKEWPARAM(144, 144), reinterpret_cast<LPARAM>(&suggested));
+    EXPECT_EQ(form.Left(), 50);
+    EXPECT_EQ(form.Top(), 60);
+    EXPECT_EQ(form.Width(), 200);
+    EXPECT_EQ(form.Height(), 100);
+    EXPECT_EQ(form.BackBuffer().Width(), 200);
+
+    // Partly on the screen at negative coordinates: left as it is.
+    SetWindowPos(form.Handle(), nullptr, -150, -50, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+    SendMessageW(form.Handle(), WM_DISPLAYCHANGE, 32, MAKELPARAM(work.right, work.bottom));
+    EXPECT_EQ(form.Left(), -150);
+    EXPECT_EQ(form.Top(), -50);
+    // Wholly off: back onto the nearest work area when the monitors change.
+    SetWindowPos(form.Handle(), nullptr, -5000, 100, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+    SendMessageW(form.Handle(), WM_DISPLAYCHANGE, 32, MAKELPARAM(work.right, work.bottom));
+    EXPECT_EQ(form.Left(), work.left);
+    EXPECT_EQ(form.Top(), 100);
+    EXPECT_EQ(form.Width(), 200);
+    form.CaptureWindowRect();
+    EXPECT_EQ(program_.settings.left, work.left);
 }
 
 // The process's private bytes: its committed private memory, region by region (Wine leaves

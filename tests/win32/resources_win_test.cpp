@@ -220,6 +220,7 @@ TEST_F(ProgramResources, ManifestDeclaresTheProgramsVersionStylesAndDpi) {
     EXPECT_NE(manifest.find("name=\"KEMBO\" version=\"" + quad + "\""), std::string::npos);
     EXPECT_NE(manifest.find("Microsoft.Windows.Common-Controls\" version=\"6.0.0.0\""), std::string::npos);
     EXPECT_NE(manifest.find(">true</dpiAware>"), std::string::npos);
+    EXPECT_NE(manifest.find(">PerMonitorV2</dpiAwareness>"), std::string::npos);
     EXPECT_NE(manifest.find("level=\"asInvoker\""), std::string::npos);
 }
 
