@@ -15,4 +15,9 @@ ProgramPaths DeriveProgramPaths(const std::string& fullExecutablePath) {
     return paths;
 }
 
+std::string HelpDocumentPath(const ProgramPaths& paths, Language language) {
+    if (language == Language::Japanese) return paths.helpDocumentPath;
+    return paths.programFolder + "\\doc\\index-en.html";
+}
+
 }  // namespace kembo

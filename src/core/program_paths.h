@@ -3,6 +3,8 @@
 #include <cstdint>
 #include <string>
 
+#include "base/catalog.h"
+
 namespace kembo {
 
 // Key below HKEY_CURRENT_USER under which the program records where it lives.
@@ -21,6 +23,8 @@ struct ProgramPaths {
 
 // Fills the path fields from the executable's full path (userName and screen size are left).
 ProgramPaths DeriveProgramPaths(const std::string& fullExecutablePath);
+// The help page in a language: helpDocumentPath in Japanese, its English twin beside it.
+std::string HelpDocumentPath(const ProgramPaths& paths, Language language);
 
 struct AppState {
     bool splashAllowed = false;

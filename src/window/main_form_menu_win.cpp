@@ -148,7 +148,7 @@ void Tmainf_f1::pm1_adjformsize_gytClick() { AdjustWindowSide(guards_.adjustHeig
 
 void Tmainf_f1::pm1_help_contentsClick() {
     HandlerGuard guard(guards_.helpContents);
-    if (guard) OpenDocument(program_.paths.helpDocumentPath, "");
+    if (guard) OpenDocument(HelpDocumentPath(program_.paths, CurrentLanguage()), "");
 }
 
 void Tmainf_f1::pm1_help_verinfoClick() {

@@ -27,6 +27,8 @@ TEST(ProgramPaths, DerivedFromTheExecutablePath) {
         EXPECT_EQ(paths.programBaseName, c.baseName);
         EXPECT_EQ(paths.settingsFilePath, c.settings);
         EXPECT_EQ(paths.helpDocumentPath, c.help);
+        EXPECT_EQ(HelpDocumentPath(paths, Language::Japanese), c.help);
+        EXPECT_EQ(HelpDocumentPath(paths, Language::English), c.folder + std::string("\\doc\\index-en.html"));
         EXPECT_TRUE(paths.userName.empty());
     }
 }
