@@ -15,7 +15,7 @@ constexpr CatalogEntry kEnglish[] = {
     {T::MenuMakeShortcut, "Create desktop shortcut"},
     {T::MenuStartAtLogon, "Start at &logon"},
     {T::MenuPinToWallpaper, "Free&ze on wallpaper"},
-    {T::MenuPinToWallpaperHint, "On the wallpaper, the window can no longer be moved"},
+    {T::MenuPinToWallpaperHint, "Frozen on the wallpaper, the window cannot be moved"},
     {T::MenuWindowSize, "Adjust window size"},
     {T::MenuWidthFromHeight, "Match width to picture area (keep height)"},
     {T::MenuHeightFromWidth, "Match height to picture area (keep width)"},
