@@ -56,10 +56,16 @@ TEST(Catalog, TheLanguageChosenDecidesTheText) {
     EXPECT_STREQ(Text(TextId::MenuSettings), "設定(&S)");
     EXPECT_STREQ(Text(TextId::None), "");
     EXPECT_EQ(Text(TextId::FileNotWritten, "C:\\A.INI"), "C:\\A.INI に書き込めません");
-    SetLanguage(Language::English);
-    EXPECT_STREQ(Text(TextId::MenuSettings), "&Settings");
-    EXPECT_EQ(Text(TextId::FileNotWritten, "C:\\A.INI"), "C:\\A.INI cannot be written");
-    SetLanguage(Language::Japanese);
+    {
+        // Japanese again however this block ends, for the tests after it.
+        struct English {
+            English() { SetLanguage(Language::English); }
+            ~English() { SetLanguage(Language::Japanese); }
+        } english;
+        EXPECT_STREQ(Text(TextId::MenuSettings), "&Settings");
+        EXPECT_EQ(Text(TextId::FileNotWritten, "C:\\A.INI"), "C:\\A.INI cannot be written");
+    }
+    EXPECT_STREQ(Text(TextId::MenuSettings), "設定(&S)");
 }
 
 TEST(Catalog, ASettingChoosesTheLanguageElseTheUsersDisplayLanguageDoes) {
