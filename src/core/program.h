@@ -9,6 +9,8 @@
 namespace kembo {
 
 // The system as the program reaches it.
+class PluginBroker;
+
 struct SystemPorts {
     ProfilePort& profile;
     RegistryPort& registry;
@@ -17,6 +19,8 @@ struct SystemPorts {
     LocalMemory& memory;
     AnsiCodec& ansi;
     SystemFolders& folders;
+    // Where the plug-ins are loaded and called; null: in this process.
+    PluginBroker* broker = nullptr;
 };
 
 struct Program {

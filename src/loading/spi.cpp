@@ -3,6 +3,7 @@
 #include <tuple>
 
 #include "base/catalog.h"
+#include "loading/plugin_broker.h"
 #include "loading/spi_errors.h"
 
 namespace kembo {
@@ -50,6 +51,10 @@ TSPI::~TSPI() {
 }
 
 void TSPI::Create(const std::string& fileName) {
+    if (ports_.broker) {
+        CreateHosted(fileName);
+        return;
+    }
     module_ = ports_.modules.Load(fileName);
     if (!module_) throw ESPIFOpenErrorSPI(Text(TextId::PluginNotLoaded, fileName));
     const std::string modulePath = ports_.modules.ModulePath(module_);
@@ -69,6 +74,31 @@ void TSPI::Create(const std::string& fileName) {
     }
     // A library that faults while it introduces itself is passed over like one that is none.
     if (faulty_) throw ESPIInvalidSPI(Text(TextId::PluginFaulted, fileName_));
+}
+
+void TSPI::CreateHosted(const std::string& fileName) {
+    hosted_ = true;
+    const PluginDescription& d = ports_.broker->Describe(fileName);
+    fileName_ = d.fileName.empty() ? fileName : d.fileName;
+    switch (d.outcome) {
+    case DescribeOutcome::cannotLoad:
+        throw ESPIFOpenErrorSPI(Text(TextId::PluginNotLoaded, fileName));
+    case DescribeOutcome::invalidSpi:
+        throw ESPIInvalidSPI(Text(TextId::PluginFaulted, fileName_));
+    case DescribeOutcome::invalidApi:
+        throw ESPIInvalidAPI(FormatText(Text(TextId::PluginApiMissing, d.missingEntry), fileName_), d.missingEntry,
+                             fileName_);
+    case DescribeOutcome::described:
+        break;
+    }
+    // The library checked the functions of its class where it was loaded; here they are never
+    // called directly.
+    static char hostedEntry;
+    for (void*& entry : entries_) entry = &hostedEntry;
+    apiVersion_ = d.apiVersion;
+    pluginInfo_ = d.pluginInfo;
+    patterns_ = d.patterns;
+    descriptions_ = d.descriptions;
 }
 
 int32_t TSPI::InfoText(int32_t infoNumber, std::string& text) const {
@@ -99,13 +129,15 @@ void TAmSPI::CheckEntryPoints() const {
 }
 
 void TSPI::Require(Entry entry) const {
-    if (!entries_[entry]) throw ESPIInvalidAPI(FormatText(Text(TextId::PluginApiMissing, kEntryNames[entry]), fileName_));
+    if (!entries_[entry])
+        throw ESPIInvalidAPI(FormatText(Text(TextId::PluginApiMissing, kEntryNames[entry]), fileName_), kEntryNames[entry],
+                             fileName_);
 }
 
 template <typename Function, typename... Args>
 int32_t TSPI::CallEntry(Entry entry, int32_t failure, Args... args) const {
     Require(entry);
-    if (faulty_) return failure;
+    if (faulty_ || hosted_) return failure;
     struct Call {
         Function function;
         std::tuple<Args...> args;

@@ -13,13 +13,16 @@
 
 namespace kembo {
 
+class PluginBroker;
 class TSPI;
 
-// The system services a plug-in object works through.
+// The system services a plug-in object works through. With a broker, the library is not loaded
+// here: the broker tells what it is and makes its calls (in a helper process).
 struct SpiPorts {
     ModuleLoader& modules;
     LocalMemory& memory;
     AnsiCodec& ansi;
+    PluginBroker* broker = nullptr;
 };
 
 // A class reference for plug-in objects: names the class, knows its parent, and makes a loaded
@@ -71,6 +74,10 @@ public:
     // reports failure at once) and stays loaded: unloading a library in an unknown state is
     // unsafe.
     bool Faulty() const { return faulty_; }
+    // A plug-in that faulted, hung or took its helper down elsewhere: never offered more.
+    void MarkFaulty() const { faulty_ = true; }
+    // Made through the broker: its calls go there, never to a library of this process.
+    bool Hosted() const { return hosted_; }
 
     // The plug-in's functions, called as they are under the loader's guard; ESPIInvalidAPI when
     // the library lacks one. A call that faults returns a failure: 0 from GetPluginInfo and
@@ -94,6 +101,8 @@ private:
     // Loads the library, binds its functions, checks those the class requires and reads its
     // type, credits and format list. Called once, by SpiClass::Create.
     void Create(const std::string& fileName);
+    // The same from the broker's description of the library.
+    void CreateHosted(const std::string& fileName);
     // GetPluginInfo(n) through a 256-byte buffer: the result, and the text up to the first zero.
     int32_t InfoText(int32_t infoNumber, std::string& text) const;
     // Calls an entry point with args; failure, without a call, once the library has faulted.
@@ -109,6 +118,7 @@ private:
     std::vector<std::string> descriptions_;
     void* entries_[kEntryCount] = {};
     mutable bool faulty_ = false;
+    bool hosted_ = false;
 };
 
 // Archive and picture plug-ins; never made itself.

@@ -28,6 +28,7 @@ struct SpiHostPorts {
     RegistryPort& registry;
     SystemFolders& folders;
     PictureFormats& formats;
+    PluginBroker* broker = nullptr;
 };
 
 class TSPIs {
@@ -77,7 +78,7 @@ public:
     void GetCandidates(const std::vector<const SpiClass*>& classes, std::vector<TSPI*>& list,
                        const std::string& fileName) const;
 
-    SpiPorts PluginPorts() const { return SpiPorts{ports_.modules, ports_.memory, ports_.ansi}; }
+    SpiPorts PluginPorts() const { return SpiPorts{ports_.modules, ports_.memory, ports_.ansi, ports_.broker}; }
 
 private:
     void SearchFolder(const std::string& folder, const std::string& mask);
