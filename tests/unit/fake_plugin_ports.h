@@ -30,6 +30,7 @@ struct FakePlugin {
     std::vector<std::pair<std::string, std::string>> formats;  // pattern, description
     std::set<std::string> missing;                              // exports the library lacks
     std::set<std::string> faults;                               // exports that fault when called
+    std::function<void()> pluginInfoHook;                       // runs in each GetPluginInfo
     // Unset: IsSupported says yes, GetPictureInfo and GetPicture fail.
     std::function<int32_t(const char* name, const uint8_t* data)> isSupported;
     std::function<int32_t(const uint8_t* data, int32_t length, SpiPictureInfo* info)> getPictureInfo;
@@ -60,6 +61,7 @@ inline bool Faults(const FakePlugin& p, const char* name) {
 
 inline int32_t PluginInfo(FakePlugin& p, int32_t n, char* buffer, int32_t length) {
     p.infoLengths.push_back(length);
+    if (p.pluginInfoHook) p.pluginInfoHook();
     if (Faults(p, "GetPluginInfo")) return 4;
     std::string text;
     if (n == 0) {
