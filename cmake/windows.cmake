@@ -1,11 +1,12 @@
 # KEMBO.EXE for 32-bit Windows, the Win32 layer, and the test programs that run under Wine.
-set(win_libs user32 gdi32 shell32 ole32 oleaut32 uuid comctl32 comdlg32 advapi32 version shlwapi)
+set(win_libs user32 gdi32 shell32 ole32 oleaut32 uuid comctl32 comdlg32 advapi32 version shlwapi bcrypt)
 set(static_runtime -static -static-libgcc -static-libstdc++)
 add_compile_definitions(UNICODE _UNICODE WIN32_LEAN_AND_MEAN NOMINMAX _WIN32_WINNT=0x0601)
 
 # The entry point is KEMBO.EXE's alone; the rest of the Win32 layer is a library the tests share.
 set(entry_source ${PROJECT_SOURCE_DIR}/src/core/main_win.cpp)
-list(REMOVE_ITEM win_sources ${entry_source})
+set(helper_entry_source ${PROJECT_SOURCE_DIR}/src/helper/plugin_helper_main_win.cpp)
+list(REMOVE_ITEM win_sources ${entry_source} ${helper_entry_source})
 add_library(kembo_win STATIC ${win_sources})
 target_link_libraries(kembo_win PUBLIC kembo_core ${win_libs})
 target_compile_options(kembo_win PRIVATE ${warnings})
@@ -30,6 +31,14 @@ set_property(SOURCE ${resources_dir}/kembo.rc APPEND PROPERTY OBJECT_DEPENDS
   ${resources_dir}/kembo.ico ${resources_dir}/title1.bmp ${resources_dir}/title2.bmp
   ${resources_dir}/title_mask.bmp ${resources_dir}/ok_glyph.bmp ${generated_dir}/kembo.manifest ${generated_dir}/kembo_version.h)
 
+# The plug-in helper, beside the program: it loads the outside plug-ins in a process of its own.
+add_executable(KEMBOSPI WIN32 ${helper_entry_source})
+target_link_libraries(KEMBOSPI PRIVATE kembo_win)
+target_link_options(KEMBOSPI PRIVATE ${static_runtime} -municode)
+target_compile_options(KEMBOSPI PRIVATE ${warnings})
+set_target_properties(KEMBOSPI PROPERTIES OUTPUT_NAME KEMBOSPI SUFFIX .EXE RUNTIME_OUTPUT_DIRECTORY ${dist_dir})
+add_dependencies(KEMBO KEMBOSPI)
+
 # What ships beside the program.
 file(GLOB dist_files CONFIGURE_DEPENDS ${PROJECT_SOURCE_DIR}/resources/dist/*)
 foreach(f ${dist_files})
@@ -52,7 +61,7 @@ set(release_name KEMBO-${PROJECT_VERSION})
 set(release_dir ${CMAKE_BINARY_DIR}/release)
 file(MAKE_DIRECTORY ${release_dir})
 list(TRANSFORM doc_files PREPEND doc/ OUTPUT_VARIABLE release_doc_files)
-set(release_files KEMBO.EXE README.txt ${release_doc_files})
+set(release_files KEMBO.EXE KEMBOSPI.EXE README.txt ${release_doc_files})
 foreach(f ${dist_files})
   get_filename_component(name ${f} NAME)
   list(APPEND release_files ${name})

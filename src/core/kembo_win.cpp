@@ -12,6 +12,7 @@
 #include "toolkit/application_win.h"
 #include "toolkit/file_system_win.h"
 #include "toolkit/ole_win.h"
+#include "toolkit/plugin_helper_win.h"
 #include "toolkit/plugin_ports_win.h"
 #include "loading/picture_formats.h"
 #include "loading/spi_bitmap.h"
@@ -24,6 +25,10 @@
 namespace kembo {
 
 namespace {
+
+constexpr const char* kHelperProgram = "KEMBOSPI.EXE";
+constexpr const char* kCacheExtension = ".spicache";
+constexpr const char* kTrustedPlugin = "kembowic.spi";
 
 std::string ExecutablePath() {
     std::vector<wchar_t> buffer(MAX_PATH);
@@ -88,12 +93,22 @@ int RunKembo(HINSTANCE instance) {
     Application app(instance);
     app.SetTitle(DeriveProgramPaths(ExecutablePath()).programBaseName);
 
+    // Outside plug-ins load in the helper; ours, which the program trusts, in this process.
+    std::unique_ptr<WinHelperPort> helperPort;
+    std::unique_ptr<HelperPluginBroker> broker;
     std::unique_ptr<Tmainf_f1> mainForm;
     std::unique_ptr<Tsetgrngf_f9> idleRangeForm;
     try {
         FillProgramPaths(program);                        // 3
         // The texts follow the user's display language until the settings may say otherwise.
         SetLanguage(ResolveLanguage("", GetUserDefaultUILanguage()));
+        const std::string& folder = program.paths.programFolder;
+        helperPort = std::make_unique<WinHelperPort>(folder + kHelperProgram,
+                                                     folder + program.paths.programBaseName + kCacheExtension);
+        broker = std::make_unique<HelperPluginBroker>(*helperPort, fileSystem,
+                                                      SpiPorts{moduleLoader, localMemory, ansiCodec},
+                                                      folder + kTrustedPlugin);
+        program.ports.broker = broker.get();
         LoadSettings(program.settings, program.Storage());  // 4
         SetLanguage(ResolveLanguage(program.settings.language, GetUserDefaultUILanguage()));
         app.Initialize();                                 // 5

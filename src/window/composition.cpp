@@ -105,6 +105,11 @@ bool KeptPicture::Compose(PixelBuffer& target, std::string& path, const Composit
         }
         ComposePixels(kept_->pixels, target, params);
         return true;
+    } catch (const Abort&) {
+        // The reading was abandoned (the program is ending, or another reading is under way):
+        // nothing is known about the file.
+        Release();
+        throw;
     } catch (...) {
         // Whatever went wrong, the picture is not shown again and nobody is told.
         Release();

@@ -7,6 +7,7 @@
 #include "core/settings.h"
 #include "image/pixel_ops.h"
 #include "loading/picture_formats.h"
+#include "loading/plugin_broker.h"
 #include "toolkit/application_win.h"
 #include "toolkit/dpi_win.h"
 #include "toolkit/draw_win.h"
@@ -55,8 +56,9 @@ void Tmainf_f1::FormCreate() {
 void Tmainf_f1::CreatePlugins() {
     const SystemPorts& p = program_.ports;
     plugins = std::make_unique<TSPIs>(
-        SpiHostPorts{p.modules, p.memory, p.ansi, p.files, p.registry, p.folders, PictureFormats::Global()},
+        SpiHostPorts{p.modules, p.memory, p.ansi, p.files, p.registry, p.folders, PictureFormats::Global(), p.broker},
         program_.paths.programFolder);
+    if (p.broker) p.broker->SetTimeout(static_cast<uint32_t>(program_.settings.val_spitimeout));
     plugins->OnPictureRegister = [](TSPIs&, TInSPI&, const std::string&, const std::string&, const PictureClass*&) {};
     if (program_.settings.val_usespi == 1) plugins->Loaded();
 }
@@ -87,6 +89,8 @@ void Tmainf_f1::AdvanceSlide() {
     }
     try {
         currentFile_ = slideShow_.Advance(s, [this](std::string& name) { ComposeWhole(name); });
+    } catch (const Abort&) {
+        throw;  // the change is skipped; the slideshow goes on
     } catch (const Error&) {
         // The mode has switched itself off: no more ticks are needed.
         tm_SlideShow.SetEnabled(false);
