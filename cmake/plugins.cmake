@@ -74,6 +74,12 @@ foreach(variant faultInfo faultSupported faultPictureInfo faultPicture faultStac
   kembo_plugin(${name} ${name} ${variant} PICTURE)
 endforeach()
 kembo_plugin(faultstack second faultStack PICTURE)
+# Plug-ins that never return, end their process, fault while loading or claim an absurd picture,
+# all in one set: each of them costs the helper only, and claims extensions of its own.
+foreach(variant hangInfo hangSupported hangPictureInfo hangPicture exitPicture faultDllMain hugeLiar)
+  string(TOLOWER ${variant} name)
+  kembo_plugin(outside ${name} ${variant} PICTURE)
+endforeach()
 
 add_dependencies(win32_tests plugins)
 add_dependencies(e2e_tests plugins)
