@@ -16,7 +16,7 @@
 
 #include "base/text.h"
 #include "com_out.h"
-#include "common/noise.h"
+#include "common/photo.h"
 #include "loading/picture_formats.h"
 #include "loading/spi_bitmap.h"
 #include "loading/spis.h"
@@ -30,24 +30,6 @@
 namespace {
 
 using namespace kembo;
-
-// Something like a photo: smooth light with grain, so the encoders have real work to do.
-testing::TestImage Photo(int width, int height) {
-    testing::TestImage image;
-    image.width = width;
-    image.height = height;
-    image.pixels.resize(static_cast<size_t>(width) * height);
-    uint32_t state = 2463534242u;
-    for (int y = 0; y < height; ++y) {
-        for (int x = 0; x < width; ++x) {
-            const int grain = static_cast<int>(bench::NextNoise(state) & 15) - 8;
-            const auto channel = [&](int base) { return static_cast<uint8_t>(std::clamp(base + grain, 0, 255)); };
-            image.pixels[static_cast<size_t>(y) * width + x] =
-                testing::Rgb{channel(x * 255 / width), channel(y * 255 / height), channel((x + y) * 127 / (width + height) + 64)};
-        }
-    }
-    return image;
-}
 
 std::string ReadAll(const std::wstring& path) { return testing::ReadWholeFile(path); }
 
@@ -118,8 +100,8 @@ public:
                                     factory_.Receive()))) {
             throw std::runtime_error("no imaging component");
         }
-        testing::WriteWholeFile(Jpeg(), testing::EncodeWic(GUID_ContainerFormatJpeg, Photo(6000, 4000)));
-        testing::WriteWholeFile(Png(), testing::EncodeWic(GUID_ContainerFormatPng, Photo(4000, 3000)));
+        testing::WriteWholeFile(Jpeg(), testing::EncodeWic(GUID_ContainerFormatJpeg, bench::Photo(6000, 4000)));
+        testing::WriteWholeFile(Png(), testing::EncodeWic(GUID_ContainerFormatPng, bench::Photo(4000, 3000)));
     }
     std::wstring Jpeg() const { return folder_.File(L"photo.jpg"); }
     std::wstring Png() const { return folder_.File(L"photo.png"); }

@@ -250,6 +250,7 @@ std::unique_ptr<HelperConnection> WinHelperPort::Start() {
 }
 
 std::optional<std::vector<uint8_t>> WinHelperPort::ReadCache() {
+    if (cachePath_.empty()) return std::nullopt;
     KernelHandle file(CreateFileW(Wide(cachePath_).c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0,
                                   nullptr));
     if (file.Get() == INVALID_HANDLE_VALUE) {
@@ -268,6 +269,7 @@ std::optional<std::vector<uint8_t>> WinHelperPort::ReadCache() {
 }
 
 void WinHelperPort::WriteCache(std::span<const uint8_t> bytes) {
+    if (cachePath_.empty()) return;
     KernelHandle file(CreateFileW(Wide(cachePath_).c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
                                   FILE_ATTRIBUTE_NORMAL, nullptr));
     if (file.Get() == INVALID_HANDLE_VALUE) {

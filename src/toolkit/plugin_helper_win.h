@@ -10,7 +10,7 @@ namespace kembo {
 
 class WinHelperPort : public HelperPort {
 public:
-    // helperPath: the helper program; cachePath: the description cache file.
+    // helperPath: the helper program; cachePath: the description cache file ("" for none).
     WinHelperPort(std::string helperPath, std::string cachePath)
         : helperPath_(std::move(helperPath)), cachePath_(std::move(cachePath)) {}
     std::unique_ptr<HelperConnection> Start() override;

@@ -1,0 +1,143 @@
+// The shipped import plug-in read into the program's picture in process and through the plug-in
+// helper, side by side in one run: a 4000 × 3000 PNG and a 6000 × 4000 JPEG, file reading
+// included. Also the helper's start with its first answer (it describes the plug-in). Windows
+// only: make bench runs it under Wine, with the KEMBOSPI.EXE and kembowic.spi of its build
+// (dist\ beside the program). Read the ratios: the helper should add at most a tenth.
+#include <benchmark/benchmark.h>
+
+#include <windows.h>
+#include <wincodec.h>
+
+#include <memory>
+#include <stdexcept>
+#include <string>
+
+#include "common/photo.h"
+#include "loading/picture_formats.h"
+#include "loading/plugin_helper_client.h"
+#include "loading/spi_bitmap.h"
+#include "loading/spis.h"
+#include "temp_folder.h"
+#include "test_pictures.h"
+#include "toolkit/file_system_win.h"
+#include "toolkit/plugin_helper_win.h"
+#include "toolkit/plugin_ports_win.h"
+#include "toolkit/store_ports_win.h"
+#include "toolkit/text_win.h"
+
+namespace {
+
+using namespace kembo;
+
+std::string DistFile(const wchar_t* name) {
+    wchar_t exe[MAX_PATH];
+    GetModuleFileNameW(nullptr, exe, MAX_PATH);
+    std::wstring path = exe;
+    return Narrow(path.substr(0, path.find_last_of(L'\\') + 1) + L"dist\\" + name);
+}
+
+// The two pictures and the ports, made once; the plug-in manager, of which only one may exist,
+// made by each benchmark for itself.
+class Setting {
+public:
+    Setting() {
+        if (FAILED(CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED))) throw std::runtime_error("no COM");
+        StartSPIBitmap();
+        testing::WriteWholeFile(Jpeg(), testing::EncodeWic(GUID_ContainerFormatJpeg, bench::Photo(6000, 4000)));
+        testing::WriteWholeFile(Png(), testing::EncodeWic(GUID_ContainerFormatPng, bench::Photo(4000, 3000)));
+    }
+    std::wstring Jpeg() const { return folder_.File(L"photo.jpg"); }
+    std::wstring Png() const { return folder_.File(L"photo.png"); }
+    FileSystem& Files() { return files_; }
+    SpiPorts Local() { return SpiPorts{modules_, memory_, ansi_}; }
+    // A broker that trusts no plug-in: every call goes to the helper.
+    std::unique_ptr<HelperPluginBroker> NewBroker() {
+        return std::make_unique<HelperPluginBroker>(port_, files_, Local(), "");
+    }
+    std::unique_ptr<TSPIs> NewManager(PluginBroker* broker) {
+        SpiHostPorts ports{modules_, memory_, ansi_, files_, registry_, folders_, formats_, broker};
+        auto spis = std::make_unique<TSPIs>(ports, "C:\\nowhere\\");
+        spis->Search(DistFile(L"kembowic.spi"));
+        if (spis->Count() != 1) throw std::runtime_error("the plug-in did not load");
+        return spis;
+    }
+
+private:
+    WinModuleLoader modules_;
+    WinLocalMemory memory_;
+    WinAnsiCodec ansi_;
+    WinFileSystem files_;
+    WinRegistryPort registry_;
+    WinSystemFolders folders_;
+    PictureFormats formats_;
+    testing::TempFolder folder_;
+    // No cache file: each broker asks the helper anew.
+    WinHelperPort port_{DistFile(L"KEMBOSPI.EXE"), ""};
+};
+
+Setting* TheSetting(std::string& error) {
+    static std::string failure;
+    static const std::unique_ptr<Setting> setting = []() -> std::unique_ptr<Setting> {
+        try {
+            return std::make_unique<Setting>();
+        } catch (const std::exception& e) {
+            failure = e.what();
+            return nullptr;
+        }
+    }();
+    error = failure;
+    return setting.get();
+}
+
+enum class Picture { jpeg, png };
+enum class Where { inProcess, helper };
+
+void Read(benchmark::State& state, Picture picture, Where where) {
+    std::string error;
+    Setting* setting = TheSetting(error);
+    if (!setting) {
+        state.SkipWithError(error);
+        return;
+    }
+    try {
+        const std::unique_ptr<HelperPluginBroker> broker = where == Where::helper ? setting->NewBroker() : nullptr;
+        const std::unique_ptr<TSPIs> spis = setting->NewManager(broker.get());
+        const std::string path = Narrow(picture == Picture::jpeg ? setting->Jpeg() : setting->Png());
+        TSPIBitmap(setting->Files()).LoadFromFile(path);  // the helper started, the plug-in loaded
+        for (auto _ : state) {
+            TSPIBitmap bitmap(setting->Files());
+            bitmap.LoadFromFile(path);
+        }
+    } catch (const std::exception& e) {
+        state.SkipWithError(e.what());
+    }
+}
+
+// A helper started and asked to describe the plug-in: what the first outside picture of a run
+// waits for before its own reading.
+void HelperStartAndFirstAnswer(benchmark::State& state) {
+    std::string error;
+    Setting* setting = TheSetting(error);
+    if (!setting) {
+        state.SkipWithError(error);
+        return;
+    }
+    const std::string plugin = DistFile(L"kembowic.spi");
+    for (auto _ : state) {
+        const std::unique_ptr<HelperPluginBroker> broker = setting->NewBroker();
+        if (broker->Describe(plugin).outcome != DescribeOutcome::described) {
+            state.SkipWithError("the helper did not answer");
+            return;
+        }
+    }
+}
+
+BENCHMARK_CAPTURE(Read, png_4000x3000_in_process, Picture::png, Where::inProcess)->Unit(benchmark::kMillisecond)->UseRealTime();
+BENCHMARK_CAPTURE(Read, png_4000x3000_helper, Picture::png, Where::helper)->Unit(benchmark::kMillisecond)->UseRealTime();
+BENCHMARK_CAPTURE(Read, jpeg_6000x4000_in_process, Picture::jpeg, Where::inProcess)->Unit(benchmark::kMillisecond)->UseRealTime();
+BENCHMARK_CAPTURE(Read, jpeg_6000x4000_helper, Picture::jpeg, Where::helper)->Unit(benchmark::kMillisecond)->UseRealTime();
+BENCHMARK(HelperStartAndFirstAnswer)->Unit(benchmark::kMillisecond)->UseRealTime();
+
+}  // namespace
+
+BENCHMARK_MAIN();
