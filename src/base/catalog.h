@@ -126,6 +126,7 @@ enum class TextId : int {
     PluginNotLoaded,
     PluginApiMissing,
     PluginFaulted,
+    PluginNoAnswer,
     PluginFormatUnsupported,
     PluginManagerTwice,
     FileNotOpened,

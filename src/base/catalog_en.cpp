@@ -130,6 +130,7 @@ constexpr CatalogEntry kEnglish[] = {
     {T::PluginNotLoaded, "%s: the Susie plug-in could not be loaded"},
     {T::PluginApiMissing, "%s is a Susie plug-in API that [%s] does not offer"},
     {T::PluginFaulted, "%s: the Susie plug-in raised an exception"},
+    {T::PluginNoAnswer, "%s: the Susie plug-in did not answer"},
     {T::PluginFormatUnsupported, "Pictures of this format are not supported"},
     {T::PluginManagerTwice, "TSPIs cannot be created more than once"},
     {T::FileNotOpened, "The file %s cannot be opened"},

@@ -129,6 +129,7 @@ constexpr CatalogEntry kJapanese[] = {
     {T::PluginNotLoaded, "%s:Susie Pluginがロードできませんでした"},
     {T::PluginApiMissing, "%sは[%s]では使えないSusie Plugin APIです"},
     {T::PluginFaulted, "%s:Susie Pluginで例外が発生しました"},
+    {T::PluginNoAnswer, "%s:Susie Pluginが応答しませんでした"},
     {T::PluginFormatUnsupported, "この形式の画像には対応していません"},
     {T::PluginManagerTwice, "TSPIs は複数生成できません"},
     {T::FileNotOpened, "ファイル %s を開けません"},

@@ -4,6 +4,7 @@
 #include <cstring>
 #include <utility>
 
+#include "base/catalog.h"
 #include "base/errors.h"
 #include "base/text.h"
 #include "loading/spi.h"
@@ -11,9 +12,6 @@
 
 namespace kembo {
 namespace {
-
-// Never shown: the reading's callers forget a file that cannot be read.
-constexpr const char* kNoAnswer = "%s:Susie Pluginが応答しませんでした";
 
 class BusyScope {
 public:
@@ -111,7 +109,7 @@ bool HelperPluginBroker::Read(TSPI& plugin, const std::string& name, std::span<c
     if (outcome == ReadOutcome::faulted) plugin.MarkFaulty();
     // A helper that had to be ended (late, gone, or talking nonsense) costs the file: no other
     // plug-in is asked to read it.
-    if (helperEnded) throw PictureError(FormatText(kNoAnswer, path));
+    if (helperEnded) throw PictureError(Text(TextId::PluginNoAnswer, path));
     return outcome == ReadOutcome::read;
 }
 
