@@ -161,6 +161,7 @@ ReadOutcome HelperPluginBroker::ReadByHelper(const std::string& path, const std:
 }
 
 HelperConnection* HelperPluginBroker::Helper() {
+    if (connection_ && !connection_->Alive()) connection_.reset();
     if (!connection_) connection_ = port_.Start();
     return connection_.get();
 }

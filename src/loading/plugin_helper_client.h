@@ -39,6 +39,8 @@ public:
     virtual Wait Read(std::span<uint8_t> bytes, uint32_t timeoutMs) = 0;
     // A zero-filled block of size bytes; null when none can be made.
     virtual std::unique_ptr<SharedBlock> Share(std::size_t size) = 0;
+    // False once the helper has gone (ended from outside while it waited for work, say).
+    virtual bool Alive() = 0;
 };
 
 class HelperPort {
@@ -82,7 +84,8 @@ private:
     std::optional<PluginDescription> AskHelper(const std::string& path);
     ReadOutcome ReadByHelper(const std::string& path, const std::string& name, std::span<const uint8_t> data,
                              bool headerRetry, const PictureTake& take, bool& helperEnded);
-    // The running helper, started when there is none; null when it cannot start.
+    // The running helper, started when there is none (or the one there was has gone: no
+    // plug-in is to blame for that); null when it cannot start.
     HelperConnection* Helper();
     HelperConnection::Wait Send(const Request& request);
     Received Receive();

@@ -76,6 +76,8 @@ public:
         return Transfer(bytes.data(), bytes.size(), timeoutMs, false);
     }
 
+    bool Alive() override { return WaitForSingleObject(process_.Get(), 0) == WAIT_TIMEOUT; }
+
     std::unique_ptr<SharedBlock> Share(std::size_t size) override {
         const uint64_t wide = size;
         KernelHandle mapping(CreateFileMappingW(INVALID_HANDLE_VALUE, nullptr, PAGE_READWRITE,

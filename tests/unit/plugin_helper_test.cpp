@@ -64,6 +64,10 @@ public:
         bytes_.erase(bytes_.begin(), bytes_.begin() + static_cast<std::ptrdiff_t>(out.size()));
         return Wait::done;
     }
+    bool Closed() {
+        std::lock_guard lock(mutex_);
+        return closed_;
+    }
     void Close() {
         std::lock_guard lock(mutex_);
         closed_ = true;
@@ -141,6 +145,10 @@ public:
     std::optional<Bytes> ReadCache() override { return cache; }
     void WriteCache(std::span<const uint8_t> bytes) override { cache = Bytes(bytes.begin(), bytes.end()); }
 
+    void EndAll() {
+        for (const auto& helper : helpers_) helper->End();
+    }
+
     int starts = 0;
     int running = 0;
     std::optional<Bytes> cache;
@@ -172,6 +180,7 @@ public:
         }
         return helper_.toProgram.Take(bytes, timeoutMs);
     }
+    bool Alive() override { return !helper_.toHelper.Closed(); }
     std::unique_ptr<SharedBlock> Share(std::size_t size) override {
         struct Block : SharedBlock {
             Blocks* blocks;
@@ -388,6 +397,17 @@ TEST_F(PluginHelperTest, DescriptionsComeFromTheCacheWithoutStartingAHelper) {
     Restart();
     EXPECT_EQ(broker->Describe(std::string(kFolder) + "good.spi").outcome, DescribeOutcome::described);
     EXPECT_TRUE(broker->Running());
+}
+
+// A helper ended from outside while it waited for work costs nothing: the next call starts a
+// fresh one and no plug-in is blamed.
+TEST_F(PluginHelperTest, AHelperEndedWhileIdleIsReplacedWithoutBlame) {
+    Search();
+    EXPECT_TRUE(Read(kGood, ".pic"));
+    port.EndAll();
+    EXPECT_TRUE(Read(kGood, ".pic"));
+    EXPECT_FALSE(Good()->Faulty());
+    EXPECT_EQ(port.starts, 2);
 }
 
 // While the program waits, the window's handlers run: a second reading is refused, and the
