@@ -206,10 +206,16 @@ Started StartProcess(const std::wstring& program, std::wstring commandLine, HAND
 
 std::unique_ptr<HelperConnection> WinHelperPort::Start() {
     const std::wstring name = UnguessablePipeName();
-    KernelHandle pipe(CreateNamedPipeW(name.c_str(),
-                                       PIPE_ACCESS_DUPLEX | FILE_FLAG_OVERLAPPED | FILE_FLAG_FIRST_PIPE_INSTANCE,
-                                       PIPE_TYPE_BYTE | PIPE_READMODE_BYTE | PIPE_WAIT | PIPE_REJECT_REMOTE_CLIENTS, 1,
-                                       kPipeBuffer, kPipeBuffer, 0, nullptr));
+    const auto create = [&](DWORD remote) {
+        return CreateNamedPipeW(name.c_str(), PIPE_ACCESS_DUPLEX | FILE_FLAG_OVERLAPPED | FILE_FLAG_FIRST_PIPE_INSTANCE,
+                                PIPE_TYPE_BYTE | PIPE_READMODE_BYTE | PIPE_WAIT | remote, 1, kPipeBuffer, kPipeBuffer, 0,
+                                nullptr);
+    };
+    HANDLE created = create(PIPE_REJECT_REMOTE_CLIENTS);
+    // A system that does not know the flag gets the pipe without it: the name cannot be guessed,
+    // and its one instance is taken by this program at once.
+    if (created == INVALID_HANDLE_VALUE && GetLastError() == ERROR_INVALID_PARAMETER) created = create(0);
+    KernelHandle pipe(created);
     if (pipe.Get() == INVALID_HANDLE_VALUE) {
         pipe.Release();
         return nullptr;
