@@ -52,19 +52,19 @@ TEST(PluginHelperTest, SlideshowAnswersPastAHangingPluginAndLeavesNoProcess) {
     testing::WriteWholeFile(folder + L"3.pic", testing::KpicFilled(8, 8, KpicColour{0, 0, 255}));  // read by a.spi
     testing::WriteWholeFile(folder + L"4.kxg", testing::KpicFilled(8, 8, KpicColour{0, 255, 0}));  // ends its process
     run.WriteIni("[option]\r\nval_titlewait=0\r\nflag_SlideShow=1\r\nval_SSChangeTime=1\r\nSlideShowDir=pics\r\n"
-                 "val_spitimeout=3000\r\n[main]\r\nwidth=100\r\nheight=100\r\n");
+                 "val_spitimeout=5000\r\n[main]\r\nwidth=100\r\nheight=100\r\n");
     run.Start();
     HWND window = run.WaitForMainWindow();
     ASSERT_NE(window, nullptr);
 
-    // A window that waited for the plug-in would miss these for the 3 s it hangs.
+    // A window that waited for the plug-in would miss these for the 5 s it hangs.
     int unanswered = 0;
     std::vector<uint32_t> seen;
     uint32_t previous = 0xFFFFFFFF;
     const DWORD start = GetTickCount();
     while (seen.size() < 5 && GetTickCount() - start < 30000) {
         DWORD_PTR result = 0;
-        if (!SendMessageTimeoutW(window, WM_NULL, 0, 0, SMTO_NORMAL, 1000, &result)) ++unanswered;
+        if (!SendMessageTimeoutW(window, WM_NULL, 0, 0, SMTO_NORMAL, 2000, &result)) ++unanswered;
         const uint32_t colour = ScreenShot(WindowRect(window)).At(50, 50);
         if (colour == previous && colour != 0 && (seen.empty() || seen.back() != colour)) seen.push_back(colour);
         previous = colour;
@@ -76,7 +76,7 @@ TEST(PluginHelperTest, SlideshowAnswersPastAHangingPluginAndLeavesNoProcess) {
 
     EXPECT_EQ(run.Close(), 0);
     EXPECT_EQ(ProcessesIn(run.Folder()), 0);
-    EXPECT_EQ(run.IniValue("option", "val_spitimeout"), "3000");
+    EXPECT_EQ(run.IniValue("option", "val_spitimeout"), "5000");
 }
 
 }  // namespace
