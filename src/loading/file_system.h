@@ -13,6 +13,7 @@ public:
         std::string name;
         bool isFolder = false;
         bool hidden = false;
+        bool isReparsePoint = false;  // a link or junction: not entered when folders are walked
     };
     // What tells one version of a file from another: its size and its last-write time (in the
     // system's own units).
@@ -35,10 +36,18 @@ public:
     virtual std::vector<Entry> List(const std::string& pattern) = 0;
     // The absolute form of a path, resolved against the current folder.
     virtual std::string FullPath(const std::string& path) = 0;
+    // What tells one folder from another whatever path leads to it (volume and file index);
+    // nothing when the system cannot tell, and the full path stands for the folder instead.
+    virtual std::optional<std::string> FolderIdentity(const std::string& /*path*/) { return std::nullopt; }
 };
 
 // Appends the full paths of the files (not folders) of one folder, in the file system's order.
 // An empty folder text means the root folder of the current drive.
 void ListFolderFiles(FileSystem& files, const std::string& folder, std::vector<std::string>& list);
+
+// The same for the folder and its subfolders at any depth: each folder's files in the file
+// system's order, then each of its subfolders' in turn. Links and junctions are not entered and a
+// folder reached a second time is read once, so that a loop ends.
+void ListFolderTree(FileSystem& files, const std::string& folder, std::vector<std::string>& list);
 
 }  // namespace kembo

@@ -73,14 +73,20 @@ int32_t BlockSpiralEffect(AMTEffect1& e) {
         return EndOnNewPicture(e);
     }
 
-    uint8_t& cell = Visited(g, g.column, g.row);
-    if (!cell) {
-        cell = 1;
-        const int64_t shrink = e.style == 1 ? 1 : 0;
-        const int64_t left = int64_t{g.column} * g.blockWidth, top = int64_t{g.row} * g.blockHeight;
-        CopyRect(*e.newPicture, left, top, g.blockWidth - shrink, g.blockHeight - shrink, *e.output, left, top);
+    // A timed run that left steps out uncovers their blocks with this one's.
+    const int64_t blocks = std::max<int64_t>(int64_t{e.step} - e.lastStep, 1);
+    const int64_t shrink = e.style == 1 ? 1 : 0;
+    bool more = true;
+    for (int64_t i = 0; i < blocks && more; ++i) {
+        uint8_t& cell = Visited(g, g.column, g.row);
+        if (!cell) {
+            cell = 1;
+            const int64_t left = int64_t{g.column} * g.blockWidth, top = int64_t{g.row} * g.blockHeight;
+            CopyRect(*e.newPicture, left, top, g.blockWidth - shrink, g.blockHeight - shrink, *e.output, left, top);
+        }
+        more = NextBlock(g);
     }
-    if (NextBlock(g)) return Finish(e, false);
+    if (more) return Finish(e, false);
     // Style 1 closes the gaps with one more step.
     if (e.style == 1) {
         e.working.complete = true;

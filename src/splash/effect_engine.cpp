@@ -61,18 +61,31 @@ int32_t AMTEffect1::ClockStep(int32_t stepMs) const {
                                                    std::numeric_limits<int32_t>::max()));
 }
 
+bool AMTEffect1::Ready() const { return SelectedRoutine() && newPicture && oldPicture && output; }
+
+void AMTEffect1::Start() {
+    state = kStarting;
+    step = 0;
+    lastStep = 0;
+    startTick = ticks_();
+    if (!skipInitialCopy) DrawWhole(*oldPicture, *output);
+}
+
+int32_t AMTEffect1::DrawCurrent() {
+    const int32_t result = SelectedRoutine()(*this);
+    if (result < 0) return result;
+    if (result == 0) state = kFinished;
+    if (step < std::numeric_limits<int32_t>::max()) ++step;
+    return result;
+}
+
 int32_t AMTEffect1::Run() {
-    const auto ready = [this] { return SelectedRoutine() && newPicture && oldPicture && output; };
-    if (!ready()) return -1;
+    if (!Ready()) return -1;
 
     int32_t result = -1;
     bool first = true;
     if (state == kIdle) {
-        state = kStarting;
-        step = 0;
-        lastStep = 0;
-        startTick = ticks_();
-        if (!skipInitialCopy) DrawWhole(*oldPicture, *output);
+        Start();
         if (onStep) {
             result = onStep(*this);
             if (result < 0) return result;
@@ -87,17 +100,28 @@ int32_t AMTEffect1::Run() {
         }
         first = false;
         // The callback may have changed the selection or the pictures.
-        if (!ready()) return -1;
-        result = SelectedRoutine()(*this);
+        if (!Ready()) return -1;
+        result = DrawCurrent();
         if (result < 0) break;
-        if (result == 0) state = kFinished;
-        if (step < std::numeric_limits<int32_t>::max()) ++step;
         if (onStep) {
             result = onStep(*this);
             if (result < 0) break;
         }
     } while (state != kFinished);
     return result;
+}
+
+int32_t AMTEffect1::Begin() {
+    if (!Ready()) return -1;
+    Start();
+    state = kRunning;
+    return 1;
+}
+
+int32_t AMTEffect1::DrawStep(int32_t n) {
+    if (!Ready() || state != kRunning) return -1;
+    step = n;
+    return DrawCurrent();
 }
 
 }  // namespace kembo

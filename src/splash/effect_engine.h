@@ -57,6 +57,14 @@ public:
     // the routine table, or a missing picture, is refused with -1 before anything is drawn.
     int32_t Run();
 
+    // Stepping for a caller that paces the frames itself (the slideshow, from its window's
+    // timer): Begin starts a run as Run does, without the callback, and leaves the engine
+    // running; DrawStep(n) draws step n (0 first, then rising; steps left out are caught up by
+    // the routines) and returns the routine's result, the state being finished after the last.
+    // Both refuse with -1 what Run refuses.
+    int32_t Begin();
+    int32_t DrawStep(int32_t n);
+
     // The routine that the current numbering and routine select, or null when outside the table.
     EffectRoutine SelectedRoutine() const;
     // Whether any routine's working storage is held.
@@ -95,6 +103,10 @@ public:
     EffectStorage working;
 
 private:
+    bool Ready() const;
+    void Start();
+    // Draws `step`, notes a finished run and moves `step` on, unless the routine aborts.
+    int32_t DrawCurrent();
     // The step the clock has reached, for timed mode.
     int32_t ClockStep(int32_t stepMs) const;
 

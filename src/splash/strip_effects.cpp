@@ -28,21 +28,27 @@ int64_t Period(int32_t period) { return std::clamp<int64_t>(period, 0, PixelBuff
 int32_t Edge(int64_t at, int32_t side) { return static_cast<int32_t>(std::clamp<int64_t>(at, 0, side)); }
 
 // Copies this step's band of every strip along one axis, across the other axis's whole extent,
-// and tells whether the pass was not made or completed its strips.
+// and tells whether the pass was not made or completed its strips. A timed run that left steps
+// out draws their bands with this one's, so that no band is skipped.
 bool StripPass(AMTEffect1& e, const StripAxis& a, int64_t limit, bool columns, Backward backward) {
     const int64_t step = e.step;
-    if (a.period <= 0 || step >= limit) return true;  // no strips, or the other axis already finished
-    const EffectSize s = SizeOf(e);
-    const int32_t side = columns ? s.w : s.h;
-    std::vector<Rect> bands;
-    for (int64_t i = 0; i <= (int64_t{side} - 1) / a.period; ++i) {
-        const int64_t at = backward(i, a.reverse) ? (i + 1) * a.period - step * a.band - a.band
-                                                  : i * a.period + step * a.band;
-        const int32_t from = Edge(at, side), to = Edge(at + a.band, side);
-        bands.push_back(columns ? Rect{from, 0, to, s.h} : Rect{0, from, s.w, to});
+    if (a.period <= 0) return true;  // no strips
+    const int64_t first = step > int64_t{e.lastStep} + 1 ? int64_t{e.lastStep} + 1 : step;
+    const int64_t last = std::min(step, limit - 1);  // past the limit the other axis has finished
+    if (first <= last) {
+        const EffectSize s = SizeOf(e);
+        const int32_t side = columns ? s.w : s.h;
+        std::vector<Rect> bands;
+        for (int64_t i = 0; i <= (int64_t{side} - 1) / a.period; ++i) {
+            const int64_t at = backward(i, a.reverse) ? (i + 1) * a.period - (last + 1) * a.band
+                                                      : i * a.period + first * a.band;
+            const int64_t length = (last - first + 1) * a.band;
+            const int32_t from = Edge(at, side), to = Edge(at + length, side);
+            bands.push_back(columns ? Rect{from, 0, to, s.h} : Rect{0, from, s.w, to});
+        }
+        CopyRegions(*e.newPicture, *e.output, bands);
     }
-    CopyRegions(*e.newPicture, *e.output, bands);
-    return (step + 1) * a.band >= a.period;
+    return step >= limit || (step + 1) * a.band >= a.period;
 }
 
 int32_t Blinds(AMTEffect1& e, Backward backward) {

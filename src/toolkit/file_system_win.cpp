@@ -3,6 +3,7 @@
 #include <windows.h>
 
 #include <algorithm>
+#include <cstdio>
 
 #include "base/catalog.h"
 #include "base/errors.h"
@@ -61,7 +62,8 @@ std::vector<FileSystem::Entry> WinFileSystem::List(const std::string& pattern) {
     if (!find) return entries;
     do {
         entries.push_back(Entry{Narrow(data.cFileName), (data.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) != 0,
-                                (data.dwFileAttributes & FILE_ATTRIBUTE_HIDDEN) != 0});
+                                (data.dwFileAttributes & FILE_ATTRIBUTE_HIDDEN) != 0,
+                                (data.dwFileAttributes & FILE_ATTRIBUTE_REPARSE_POINT) != 0});
     } while (FindNextFileW(find.Get(), &data));
     return entries;
 }
@@ -74,6 +76,22 @@ std::string WinFileSystem::FullPath(const std::string& path) {
     const DWORD length = GetFullPathNameW(wide.c_str(), needed + 1, buffer.data(), nullptr);
     if (length == 0 || length > needed) return path;
     return Narrow(std::wstring_view(buffer.data(), length));
+}
+
+std::optional<std::string> WinFileSystem::FolderIdentity(const std::string& path) {
+    // A folder opens only with backup semantics; reading its attributes needs no access right.
+    KernelHandle folder(CreateFileW(Wide(path).c_str(), 0, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
+                                    nullptr, OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS, nullptr));
+    if (folder.Get() == INVALID_HANDLE_VALUE) {
+        folder.Release();
+        return std::nullopt;
+    }
+    BY_HANDLE_FILE_INFORMATION info;
+    if (!GetFileInformationByHandle(folder.Get(), &info)) return std::nullopt;
+    char identity[32];
+    std::snprintf(identity, sizeof identity, "%08lx:%08lx%08lx", static_cast<unsigned long>(info.dwVolumeSerialNumber),
+                  static_cast<unsigned long>(info.nFileIndexHigh), static_cast<unsigned long>(info.nFileIndexLow));
+    return std::string(identity);
 }
 
 }  // namespace kembo

@@ -24,9 +24,10 @@ constexpr int kDefaultHeight = 300;
 }  // namespace
 
 Tmainf_f1::Tmainf_f1(Application& app, Program& program)
-    : Form(app, L"Tmainf_f1"), program_(program), tm_SlideShow(app) {
+    : Form(app, L"Tmainf_f1"), program_(program), tm_SlideShow(app), tm_Transition(app) {
     taskbarCreated_ = RegisterWindowMessageW(L"TaskbarCreated");
     tm_SlideShow.OnTimer = [this] { tm_SlideShowTimer(); };
+    tm_Transition.OnTimer = [this] { tm_TransitionTimer(); };
     BuildMenu();
 }
 
@@ -82,13 +83,17 @@ void Tmainf_f1::ReloadSlideList() {
 }
 
 void Tmainf_f1::AdvanceSlide() {
+    AdvanceSlideBy([this](std::string& name) { ComposeWhole(name); });
+}
+
+void Tmainf_f1::AdvanceSlideBy(const std::function<void(std::string&)>& compose) {
     Settings& s = program_.settings;
     if (!s.flag_SlideShow) {
         currentFile_ = s.fn_bgg;
         return;
     }
     try {
-        currentFile_ = slideShow_.Advance(s, [this](std::string& name) { ComposeWhole(name); });
+        currentFile_ = slideShow_.Advance(s, compose);
     } catch (const Abort&) {
         throw;  // the change is skipped; the slideshow goes on
     } catch (const Error&) {
@@ -101,7 +106,7 @@ void Tmainf_f1::AdvanceSlide() {
 void Tmainf_f1::tm_SlideShowTimer() {
     HandlerGuard guard(guards_.slideShowTimer);
     if (!guard) return;
-    AdvanceSlide();
+    AdvanceWithTransition();
     Invalidate();
 }
 
@@ -130,6 +135,7 @@ void Tmainf_f1::CaptureWindowRect() {
 }
 
 void Tmainf_f1::RebuildBackBuffer() {
+    EndTransition();
     try {
         backBuffer_.Reshape(ClientWidth(), ClientHeight());
     } catch (const std::exception&) {
@@ -153,6 +159,7 @@ CompositionParams Tmainf_f1::WholeParams() const {
 void Tmainf_f1::ShowCurrentPicture() {
     // The picture shown already: unless its file has changed, the kept one is the same. Drawing
     // it here too would only double the repaint that follows (a size change's largest cost).
+    EndTransition();
     const auto reading = PictureReading::keptIfSameFile;
     if (program_.settings.flag_SlideShow) {
         keptPicture_.Compose(backBuffer_, currentFile_, WholeParams(), Source(), reading);
@@ -186,7 +193,7 @@ void Tmainf_f1::FormPaint() {
     PAINTSTRUCT ps;
     HDC dc = BeginPaint(Handle(), &ps);
     if (guard) {
-        DrawPixels(dc, 0, 0, backBuffer_);
+        DrawPixels(dc, 0, 0, transition_ ? transition_->frame : backBuffer_);
         // Whatever the back buffer does not cover (only when it could not be made).
         ExcludeClipRect(dc, 0, 0, backBuffer_.Width(), backBuffer_.Height());
         FillRect(dc, &ps.rcPaint, reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1));
@@ -198,6 +205,7 @@ void Tmainf_f1::FormDestroy() {
     guards_.destroyStarted = true;
     HandlerGuard guard(guards_.formDestroy);
     if (!guard) return;
+    EndTransition();
     backBuffer_ = PixelBuffer();
     keptPicture_.Release();
 }
@@ -231,6 +239,7 @@ void Tmainf_f1::OnClose() {
 }
 
 LRESULT Tmainf_f1::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
+    if (EndsTransition(message, lParam)) EndTransition();
     switch (message) {
     case WM_SIZE:
         FormResize();

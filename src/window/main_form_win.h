@@ -2,17 +2,21 @@
 // Tmainf_f1: the picture frame, a borderless window owned by the application window. It shows
 // backBuffer and nothing else, is dragged anywhere, resized by its edges, follows the z-order
 // mode and carries the notification-area icon and the popup menu.
+#include <functional>
+#include <memory>
 #include <optional>
 #include <string>
 
 #include "core/program.h"
 #include "image/pixel_buffer.h"
 #include "loading/spis.h"
+#include "splash/effect_engine.h"
 #include "toolkit/form_win.h"
 #include "toolkit/menu_win.h"
 #include "toolkit/timer_win.h"
 #include "window/composition.h"
 #include "window/slideshow.h"
+#include "window/transition.h"
 
 namespace kembo {
 
@@ -49,6 +53,8 @@ public:
     // The slideshow: list the folder anew, move to the next showable file.
     void ReloadSlideList();
     void AdvanceSlide();
+    // Whether a transition between slides is being shown.
+    bool InTransition() const { return transition_ != nullptr; }
 
 protected:
     LRESULT HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) override;
@@ -77,6 +83,7 @@ private:
         bool helpContents = false;
         bool helpVersion = false;
         bool slideShowTimer = false;
+        bool transitionTimer = false;
         // Lasting marks: once closing has begun, resizing no longer recomposes.
         bool closeQueryStarted = false;
         bool closeStarted = false;
@@ -95,6 +102,26 @@ private:
     void FormMouseDown(UINT button);
     void EndSession();
     void tm_SlideShowTimer();
+    void AdvanceSlideBy(const std::function<void(std::string&)>& compose);
+
+    // Transitions between slides (main_form_transition_win.cpp): the next slide is composed
+    // into backBuffer and the engine draws the frames from what the window showed into a frame
+    // of its own, one due step at each tick of tm_Transition. Anything that needs the window
+    // or backBuffer ends it first, on the new picture.
+    struct Transition {
+        PixelBuffer from, frame;
+        AMTEffect1 engine;
+        TransitionPace pace;
+        uint32_t startTick = 0;
+    };
+    void AdvanceWithTransition();
+    void StartTransition(int32_t preset, uint32_t lengthMs, PixelBuffer shown);
+    void ShowTransitionStep(int32_t step);
+    void tm_TransitionTimer();
+    void EndTransition();
+    // Messages before which a running transition ends: size and move, menus and commands,
+    // mouse presses, the end of the session, closing.
+    static bool EndsTransition(UINT message, LPARAM lParam);
     CompositionParams BackgroundParams() const;
     CompositionParams WholeParams() const;
     PictureSource Source() const;
@@ -130,6 +157,8 @@ private:
     KeptPicture keptPicture_;
     SlideShow slideShow_;
     Timer tm_SlideShow;
+    Timer tm_Transition;
+    std::unique_ptr<Transition> transition_;
     std::string currentFile_;
     bool showHint_ = true;
     bool trayAdded_ = false;

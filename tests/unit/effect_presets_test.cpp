@@ -9,6 +9,7 @@
 #include <string>
 
 #include "effect_rig.h"
+#include "splash/effect_steps.h"
 
 namespace kembo {
 namespace {
@@ -75,6 +76,34 @@ TEST(EffectRoutines, EveryRoutineEndsWhateverItsParameters) {
                 rig.onFrame = [](AMTEffect1& engine) { return engine.lastStep > 100000 ? -9 : 0; };
                 EXPECT_EQ(rig.RunRoutine(routine), 0);
             }
+}
+
+// The step count that paces a run is the one an untimed run ends on; a run that leaves steps
+// out (as a paced one does) still ends on the new picture, the routines catching up.
+TEST(EffectPresets, LastStepIsKnownBeforehandAndLeftOutStepsAreCaughtUp) {
+    const Point sizes[] = {{101, 61}, {40, 3}, {1, 1}};
+    for (const Point& p : sizes)
+        for (int32_t preset = 0; preset < kPresetCount; ++preset) {
+            SCOPED_TRACE(std::to_string(preset) + " on " + std::to_string(p.x) + " x " + std::to_string(p.y));
+            EffectRig untimed(Noise(p.x, p.y, 1), Noise(p.x, p.y, 2));
+            untimed.engine.SelectEffect(preset, p.x, p.y);
+            const std::optional<int32_t> last = LastEffectStep(untimed.engine);
+            ASSERT_EQ(untimed.engine.Run(), 0);
+            ASSERT_TRUE(last.has_value());
+            EXPECT_EQ(*last, untimed.drawn.back());
+
+            for (const int32_t stride : {2, 7}) {
+                EffectRig paced(Noise(p.x, p.y, 1), Noise(p.x, p.y, 2));
+                paced.engine.SelectEffect(preset, p.x, p.y);
+                ASSERT_EQ(paced.engine.Begin(), 1);
+                int32_t result = 1;
+                for (int32_t step = 0; result > 0; step = std::min(step + stride, *last))
+                    result = paced.engine.DrawStep(step);
+                EXPECT_EQ(result, 0);
+                EXPECT_EQ(paced.engine.state, kFinished);
+                EXPECT_EQ(paced.output, EndsOnFill(preset) ? PixelBuffer(p.x, p.y) : paced.newPicture);
+            }
+        }
 }
 
 // A checksum over every frame of each preset's run on 101 x 61 noise, the screen as large.

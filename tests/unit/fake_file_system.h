@@ -18,6 +18,8 @@ public:
     std::vector<std::string> listed;  // patterns asked for
     std::map<std::string, uint64_t> writeTimes;  // 0 when not set
     std::map<std::string, int> reads;            // whole-file reads of each path
+    // Folder path (with trailing '\\') → the identity of the folder it leads to; unset: none.
+    std::map<std::string, std::string> identities;
 
     void AddFile(const std::string& folder, const std::string& name, std::vector<uint8_t> data = {}) {
         files[folder + name] = std::move(data);
@@ -42,6 +44,11 @@ public:
         const std::string folder = pattern.substr(0, pattern.rfind('\\') + 1);
         const auto it = folders.find(folder);
         return it == folders.end() ? std::vector<Entry>{} : it->second;
+    }
+    std::optional<std::string> FolderIdentity(const std::string& path) override {
+        const auto it = identities.find(path);
+        if (it == identities.end()) return std::nullopt;
+        return it->second;
     }
     std::string FullPath(const std::string& path) override {
         if (path.size() >= 2 && path[1] == ':') return path;
