@@ -1,6 +1,7 @@
 #include "dialogs/options_form_win.h"
 
 #include "dialogs/options_rules.h"
+#include "toolkit/drop_down_list_win.h"
 #include "toolkit/number_field_win.h"
 #include "toolkit/page_control_win.h"
 #include "toolkit/radio_group_win.h"
@@ -82,6 +83,9 @@ void Toptf_f1::BuildControls() {
         case ControlKind::ColorSwatch:
             control = &Own(std::make_unique<ColorSwatch>(parent, id, Text(row.caption), place, Font()));
             break;
+        case ControlKind::DropDownList:
+            control = &Own(std::make_unique<DropDownList>(parent, id, DropDownTexts(row), place));
+            break;
         }
         Lay(*control, designed);
         for (HWND window : control->Windows()) FormHints().Add(window, Text(row.hint));
@@ -133,6 +137,9 @@ void Toptf_f1::LoadControl(const OptionControl& row) {
     case ControlKind::ColorSwatch:
         Get<ColorSwatch>(name).SetColor(ColorSetting(row, s));
         break;
+    case ControlKind::DropDownList:
+        Get<DropDownList>(name).SetItemIndex(NumberSetting(row, s) - row.range.min);
+        break;
     default:
         break;
     }
@@ -155,6 +162,11 @@ void Toptf_f1::StoreControl(const OptionControl& row, Settings& settings) const 
         break;
     case ControlKind::ColorSwatch:
         StoreColor(row, Get<ColorSwatch>(name).Color(), settings);
+        break;
+    case ControlKind::DropDownList:
+        // No item chosen (cannot happen once filled) keeps the setting.
+        if (const int index = Get<DropDownList>(name).ItemIndex(); index >= 0)
+            StoreNumber(row, row.range.min + index, settings);
         break;
     default:
         break;

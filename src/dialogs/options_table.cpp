@@ -50,6 +50,16 @@ const std::vector<OptionControl>& OptionControls() {
          {104, 44, 81, 21}},
         {"pc1_p3", "ckb_slideshow", K::CheckBox, T::CheckSlideshow, &S::flag_SlideShow, kNone, {}, T::HintSlideshow,
          {8, 80, 137, 17}},
+        {"pc1_p3", "ckb_SSSubDir", K::CheckBox, T::CheckSubfolders, &S::flag_SSSubDir, kNone, {}, T::HintSubfolders,
+         {8, 104, 217, 17}},
+        {"pc1_p3", "ckb_SSRandom", K::CheckBox, T::CheckShuffle, &S::flag_SSRandom, kNone, {}, T::HintShuffle,
+         {8, 128, 217, 17}},
+        {"pc1_p3", "lb_SSEffect", K::Label, T::LabelTransition, {}, kNone, {}, T::None, {8, 160, 0, 0}},
+        {"pc1_p3", "cmb_SSEffect", K::DropDownList, T::None, &S::val_SSEffect, {kSSEffectNone, kSSEffectRandom},
+         {T::TransitionNone, T::TransitionRandom}, T::HintTransition, {104, 156, 81, 21}},
+        {"pc1_p3", "lb_SSEffectTime", K::Label, T::LabelTransitionTime, {}, kNone, {}, T::None, {8, 188, 0, 0}},
+        {"pc1_p3", "se_SSEffectTime", K::NumberField, T::None, &S::val_SSEffectTime, {kSSEffectTimeMin, kSSEffectTimeMax},
+         {}, T::HintTransitionTime, {104, 184, 81, 21}},
 
         {"pc1", "pc1_sys", K::TabPage, T::PageSystem, {}, kNone, {}, T::None, {}},
         {"pc1_sys", "lb_titlewait", K::Label, T::LabelTitleWait, {}, kNone, {}, T::None, {8, 16, 0, 0}},
@@ -78,6 +88,21 @@ const OptionControl& OptionControlNamed(std::string_view name) {
 int OptionControlId(std::string_view name) {
     const auto& rows = OptionControls();
     return kFirstControlId + static_cast<int>(&OptionControlNamed(name) - rows.data());
+}
+
+std::vector<std::string> DropDownTexts(const OptionControl& control) {
+    std::vector<std::string> texts;
+    const int64_t count = int64_t{control.range.max} - control.range.min + 1;
+    for (int64_t i = 0; i < count; ++i) {
+        if (i == 0 && !control.items.empty()) {
+            texts.emplace_back(Text(control.items.front()));
+        } else if (i == count - 1 && control.items.size() > 1) {
+            texts.emplace_back(Text(control.items.back()));
+        } else {
+            texts.push_back(std::to_string(control.range.min + i));
+        }
+    }
+    return texts;
 }
 
 int32_t NumberSetting(const OptionControl& control, const Settings& settings) {

@@ -29,6 +29,7 @@ enum class ControlKind {
     TabPage,
     Label,
     ColorSwatch,  // an opaque label whose background is the colour
+    DropDownList,  // item i stands for the value range.min + i (see DropDownTexts)
 };
 
 // The setting a control edits; none for buttons, labels and the range text.
@@ -42,7 +43,7 @@ struct OptionControl {
     TextId caption;
     SettingMember setting;
     NumberRange range;
-    std::vector<TextId> items;  // of a radio group
+    std::vector<TextId> items;  // of a radio group; the first and last of a drop-down list
     TextId hint;
     DesignedPlace place;
     bool hidden = false;  // hidden and disabled: carries its setting through the dialog unseen
@@ -54,6 +55,9 @@ const std::vector<OptionControl>& OptionControls();
 const OptionControl& OptionControlNamed(std::string_view name);
 // The window identifier of a control: fixed by its row, so that tests and tools find it.
 int OptionControlId(std::string_view name);
+// The items of a drop-down list, one for each value of its range: the first and the last value
+// by the row's two texts, the values between by their numbers.
+std::vector<std::string> DropDownTexts(const OptionControl& control);
 
 inline constexpr int kOptionsClientWidth = 446;
 inline constexpr int kOptionsClientHeight = 272;

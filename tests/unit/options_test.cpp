@@ -31,6 +31,11 @@ void CarryThroughControls(const Settings& from, Settings& to) {
         case ControlKind::RadioGroup:
             StoreNumber(c, NumberSetting(c, from), to);
             break;
+        case ControlKind::DropDownList:
+            // Every value of the range has its item.
+            EXPECT_EQ(static_cast<int64_t>(DropDownTexts(c).size()), int64_t{c.range.max} - c.range.min + 1) << c.name;
+            StoreNumber(c, c.range.Clamp(NumberSetting(c, from)), to);
+            break;
         case ControlKind::CheckBox:
             StoreFlag(c, FlagSetting(c, from), to);
             break;
@@ -69,6 +74,10 @@ TEST(OptionTable, EveryOptionSettingHasOneControlWithItsRangeAndHint) {
         {&S::SlideShowDir, "ed_DataDir", K::Edit, {}, false},
         {&S::val_SSChangeTime, "se_changetime", K::NumberField, {1, 3600}, false},
         {&S::flag_SlideShow, "ckb_slideshow", K::CheckBox, {}, false},
+        {&S::flag_SSSubDir, "ckb_SSSubDir", K::CheckBox, {}, false},
+        {&S::flag_SSRandom, "ckb_SSRandom", K::CheckBox, {}, false},
+        {&S::val_SSEffect, "cmb_SSEffect", K::DropDownList, {-1, 138}, false},
+        {&S::val_SSEffectTime, "se_SSEffectTime", K::NumberField, {100, 10000}, false},
     };
     size_t bound = 0;
     for (const OptionControl& c : OptionControls()) {
@@ -89,6 +98,12 @@ TEST(OptionTable, EveryOptionSettingHasOneControlWithItsRangeAndHint) {
     EXPECT_EQ(Texts(OptionControlNamed("rdg_val_suf_app1").items),
               (std::vector<std::string>{"通常", "常に手前に表示", "常に奧に表示", "壁紙に貼る"}));
     EXPECT_STREQ(Text(OptionControlNamed("lab_backcolor").caption), "[\u3000\u3000]");
+    const std::vector<std::string> transitions = DropDownTexts(OptionControlNamed("cmb_SSEffect"));
+    ASSERT_EQ(transitions.size(), 140u);
+    EXPECT_EQ(transitions.front(), "なし");
+    EXPECT_EQ(transitions[1], "0");
+    EXPECT_EQ(transitions[138], "137");
+    EXPECT_EQ(transitions.back(), "ランダム");
     EXPECT_EQ(OptionControlNamed("bt_ok").kind, K::DefaultButton);
     EXPECT_EQ(OptionControlNamed("ed_setpos").kind, K::ReadOnlyEdit);
 }
@@ -130,6 +145,9 @@ TEST(OptionTable, OkWritesBackWhatCreationReadWithNumbersClamped) {
     before.val_SSChangeTime = 0;
     before.flag_SlideShow = true;
     before.val_titlewait = -5;
+    before.val_SSEffect = 138;
+    before.val_SSEffectTime = 50;
+    before.flag_SSRandom = true;
     Settings after;
     after.pos = 0;
     after.flag_use_hint1 = true;
@@ -147,6 +165,10 @@ TEST(OptionTable, OkWritesBackWhatCreationReadWithNumbersClamped) {
     EXPECT_EQ(after.val_SSChangeTime, 1);
     EXPECT_TRUE(after.flag_SlideShow);
     EXPECT_EQ(after.val_titlewait, 0);
+    EXPECT_EQ(after.val_SSEffect, 138);
+    EXPECT_EQ(after.val_SSEffectTime, 100);
+    EXPECT_TRUE(after.flag_SSRandom);
+    EXPECT_FALSE(after.flag_SSSubDir);
 
     before.val_usespi = 0;
     CarryThroughControls(before, after);

@@ -41,6 +41,13 @@ TEST_F(OptionsDialogTest, CreationShowsTheSettingsClampedOnTheFirstPage) {
     EXPECT_TRUE(Checked(RadioItems(d, "rdg_val_frraito").at(1)));
     EXPECT_TRUE(Checked(Window(d, "ckb_val_usespi")));
     EXPECT_FALSE(Checked(Window(d, "ckb_slideshow")));
+    // The transition: なし, the 138 presets, ランダム; none chosen by default.
+    EXPECT_EQ(SendMessageW(Window(d, "cmb_SSEffect"), CB_GETCOUNT, 0, 0), 140);
+    EXPECT_EQ(SendMessageW(Window(d, "cmb_SSEffect"), CB_GETCURSEL, 0, 0), 0);
+    EXPECT_EQ(TextOf(Window(d, "cmb_SSEffect")), "なし");
+    EXPECT_EQ(TextOf(Window(d, "se_SSEffectTime")), "1000");
+    EXPECT_FALSE(Checked(Window(d, "ckb_SSRandom")));
+    EXPECT_FALSE(Checked(Window(d, "ckb_SSSubDir")));
 
     // The hidden controls carry their settings but can be neither seen nor used.
     const auto positions = RadioItems(d, "rdg_val_suf_app1");
@@ -80,6 +87,10 @@ TEST_F(OptionsDialogTest, OkStoresEveryControlSavesTheSectionAndApplies) {
     SetText(Window(d, "se_opt_val_titlewait"), "abc");  // no number: the minimum
     Click(Window(d, "ckb_slideshow"));
     Click(Window(d, "ckb_val_usespi"));
+    SendMessageW(Window(d, "cmb_SSEffect"), CB_SETCURSEL, 139, 0);  // ランダム
+    SetText(Window(d, "se_SSEffectTime"), "2500");
+    Click(Window(d, "ckb_SSRandom"));
+    Click(Window(d, "ckb_SSSubDir"));
     Click(Window(d, "bt_ok"));
 
     EXPECT_EQ(dialog->GetModalResult(), ModalResult::Ok);
@@ -97,7 +108,13 @@ TEST_F(OptionsDialogTest, OkStoresEveryControlSavesTheSectionAndApplies) {
     EXPECT_EQ(s.pos, 3);  // hidden, carried through
     EXPECT_EQ(s.val_fposex, 300);
     EXPECT_EQ(s.backcolor, 0x800080u);
+    EXPECT_EQ(s.val_SSEffect, 138);
+    EXPECT_EQ(s.val_SSEffectTime, 2500);
+    EXPECT_TRUE(s.flag_SSRandom);
+    EXPECT_TRUE(s.flag_SSSubDir);
     const std::string ini = Ini();
+    EXPECT_NE(ini.find("val_SSEffect=138\r\nval_SSEffectTime=2500\r\nflag_SSRandom=1\r\nflag_SSSubDir=1\r\n"),
+              std::string::npos) << ini;
     EXPECT_NE(ini.find("[option]\r\npos=3\r\n"), std::string::npos) << ini;
     EXPECT_NE(ini.find("braito=150\r\n"), std::string::npos) << ini;
     EXPECT_NE(ini.find("val_SSChangeTime=3600\r\n"), std::string::npos) << ini;
@@ -118,12 +135,16 @@ TEST_F(OptionsDialogTest, AbortChangesNothing) {
     SetText(Window(d, "ed_fn_bgg1"), "missing.bmp");
     SetText(Window(d, "se_braito1"), "5");
     Click(Window(d, "ckb_slideshow"));
+    Click(Window(d, "ckb_SSRandom"));
+    SendMessageW(Window(d, "cmb_SSEffect"), CB_SETCURSEL, 33, 0);
     Click(Window(d, "bt_setpos"));  // no such file: nothing happens
     Click(Window(d, "bt_cancel"));
     EXPECT_EQ(dialog->GetModalResult(), ModalResult::Abort);
     EXPECT_EQ(program.settings.fn_bgg, before.fn_bgg);
     EXPECT_EQ(program.settings.braito, before.braito);
     EXPECT_EQ(program.settings.flag_SlideShow, before.flag_SlideShow);
+    EXPECT_EQ(program.settings.flag_SSRandom, before.flag_SSRandom);
+    EXPECT_EQ(program.settings.val_SSEffect, before.val_SSEffect);
     EXPECT_EQ(applied, 0);
     EXPECT_EQ(Ini(), "");
 }
