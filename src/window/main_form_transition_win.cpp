@@ -29,29 +29,39 @@ void Tmainf_f1::AdvanceWithTransition() {
 }
 
 void Tmainf_f1::StartTransition(int32_t preset, uint32_t lengthMs, PixelBuffer shown) {
-    auto t = std::make_unique<Transition>();
-    t->from = std::move(shown);
-    t->frame = PixelBuffer(backBuffer_.Width(), backBuffer_.Height());
-    AMTEffect1& e = t->engine;
-    e.oldPicture = &t->from;
-    e.newPicture = &backBuffer_;
-    e.output = &t->frame;
-    // Sized from the window, as the splash sizes its effect from its picture.
-    e.SelectEffect(preset, backBuffer_.Width(), backBuffer_.Height());
-    const std::optional<int32_t> last = LastEffectStep(e);
-    if (!last || *last <= 0 || e.Begin() < 0) {
-        DrawPixelsNow(Handle(), backBuffer_);  // a cut
-        return;
+    try {
+        auto t = std::make_unique<Transition>();
+        t->from = std::move(shown);
+        t->frame = PixelBuffer(backBuffer_.Width(), backBuffer_.Height());
+        AMTEffect1& e = t->engine;
+        e.oldPicture = &t->from;
+        e.newPicture = &backBuffer_;
+        e.output = &t->frame;
+        // Sized from the window, as the splash sizes its effect from its picture.
+        e.SelectEffect(preset, backBuffer_.Width(), backBuffer_.Height());
+        const std::optional<int32_t> last = LastEffectStep(e);
+        if (last && *last > 0 && e.Begin() > 0) {
+            t->pace = TransitionPace{lengthMs, *last};
+            t->startTick = SteadyTicks();
+            transition_ = std::move(t);
+            ShowTransitionStep(0);
+            return;
+        }
+    } catch (const std::exception&) {
+        // No memory for the frames: the change is a cut.
+        transition_.reset();
     }
-    t->pace = TransitionPace{lengthMs, *last};
-    t->startTick = SteadyTicks();
-    transition_ = std::move(t);
-    ShowTransitionStep(0);
+    DrawPixelsNow(Handle(), backBuffer_);
 }
 
 void Tmainf_f1::ShowTransitionStep(int32_t step) {
     Transition& t = *transition_;
-    const int32_t result = t.engine.DrawStep(step);
+    int32_t result = -1;
+    try {
+        result = t.engine.DrawStep(step);
+    } catch (const std::exception&) {
+        // A routine without the memory it needs: the rest of the transition is left out.
+    }
     if (result <= 0 || step >= t.pace.lastStep) {
         // Whatever the routine's last frame holds, the transition ends on what a cut shows.
         EndTransition();
@@ -59,7 +69,12 @@ void Tmainf_f1::ShowTransitionStep(int32_t step) {
         return;
     }
     DrawPixelsNow(Handle(), t.frame);
-    // Wake up when the next step is due, not before: the window stays idle in between.
+    ScheduleTransitionStep();
+}
+
+void Tmainf_f1::ScheduleTransitionStep() {
+    // Woken when the next step is due, not before: the window stays idle in between.
+    const Transition& t = *transition_;
     const uint32_t elapsed = SteadyTicks() - t.startTick;
     const uint32_t due = t.pace.DueAt(t.engine.lastStep + 1);
     tm_Transition.SetInterval(due > elapsed ? due - elapsed : 1);
@@ -69,13 +84,12 @@ void Tmainf_f1::ShowTransitionStep(int32_t step) {
 void Tmainf_f1::tm_TransitionTimer() {
     HandlerGuard guard(guards_.transitionTimer);
     if (!guard || !transition_) return;
-    Transition& t = *transition_;
     // Steps that fell due while the last frame was drawn are left out.
-    const int32_t step = t.pace.StepAt(SteadyTicks() - t.startTick);
-    if (step > t.engine.lastStep) {
+    const int32_t step = transition_->pace.StepAt(SteadyTicks() - transition_->startTick);
+    if (step > transition_->engine.lastStep) {
         ShowTransitionStep(step);
     } else {
-        tm_Transition.SetInterval(1);
+        ScheduleTransitionStep();
     }
 }
 

@@ -169,6 +169,7 @@ void Tmainf_f1::ShowCurrentPicture() {
 }
 
 void Tmainf_f1::ComposeWhole(std::string& path) {
+    EndTransition();
     if (keptPicture_.Compose(backBuffer_, path, WholeParams(), Source(), PictureReading::fromFile))
         DrawPixelsNow(Handle(), backBuffer_);
 }

@@ -53,8 +53,6 @@ public:
     // The slideshow: list the folder anew, move to the next showable file.
     void ReloadSlideList();
     void AdvanceSlide();
-    // Whether a transition between slides is being shown.
-    bool InTransition() const { return transition_ != nullptr; }
 
 protected:
     LRESULT HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) override;
@@ -117,6 +115,7 @@ private:
     void AdvanceWithTransition();
     void StartTransition(int32_t preset, uint32_t lengthMs, PixelBuffer shown);
     void ShowTransitionStep(int32_t step);
+    void ScheduleTransitionStep();
     void tm_TransitionTimer();
     void EndTransition();
     // Messages before which a running transition ends: size and move, menus and commands,
