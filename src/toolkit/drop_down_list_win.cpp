@@ -2,6 +2,8 @@
 
 #include <commctrl.h>
 
+#include "toolkit/dpi.h"
+#include "toolkit/dpi_win.h"
 #include "toolkit/text_win.h"
 
 namespace kembo {
@@ -12,11 +14,16 @@ constexpr int kListRoom = 12 * 16;  // a dozen items, designed at 96 DPI
 
 DropDownList::DropDownList(HWND parent, int id, const std::vector<std::string>& items, const Bounds& bounds)
     : Control(parent, id) {
+    const HWND box = AddWindow(WC_COMBOBOXW, "", WS_VISIBLE | WS_TABSTOP | WS_VSCROLL | CBS_DROPDOWNLIST, 0, Bounds{}, id);
+    for (const std::string& item : items) SendMessageW(box, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(Wide(item).c_str()));
+    Place(bounds, SystemDpi());
+}
+
+void DropDownList::Place(const Bounds& bounds, int dpi) {
     // A combo box's window height is the box and its opened list together.
     Bounds withList = bounds;
-    withList.height += Scaled(kListRoom);
-    const HWND box = AddWindow(WC_COMBOBOXW, "", WS_VISIBLE | WS_TABSTOP | WS_VSCROLL | CBS_DROPDOWNLIST, 0, withList, id);
-    for (const std::string& item : items) SendMessageW(box, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(Wide(item).c_str()));
+    withList.height += ScaleToDpi(kListRoom, dpi);
+    Control::Place(withList, dpi);
 }
 
 int DropDownList::ItemIndex() const {

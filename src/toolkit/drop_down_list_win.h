@@ -16,6 +16,8 @@ public:
     // An index outside the items selects none.
     void SetItemIndex(int index);
     int ItemCount() const;
+
+    void Place(const Bounds& bounds, int dpi) override;
 };
 
 }  // namespace kembo
