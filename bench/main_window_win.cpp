@@ -111,7 +111,21 @@ void DrawBackBuffer(benchmark::State& state) {
     }
 }
 
+// One transition frame of a full-HD window put on the screen, as each step of a transition does
+// (the routine's own part of the step is in effects_bench).
+void PresentTransitionFrame(benchmark::State& state) {
+    Frame frame("");
+    HWND window = frame.Form().Handle();
+    SetWindowPos(window, nullptr, 0, 0, 1920, 1080, SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+    const PixelBuffer buffer = bench::NoisePicture(1920, 1080);
+    for (auto _ : state) {
+        DrawPixelsNow(window, buffer);
+        GdiFlush();
+    }
+}
+
 BENCHMARK(DrawBackBuffer)->Unit(benchmark::kMillisecond)->UseRealTime();
+BENCHMARK(PresentTransitionFrame)->Unit(benchmark::kMillisecond)->UseRealTime();
 BENCHMARK(ResizeWithoutPicture)->Unit(benchmark::kMillisecond)->UseRealTime();
 BENCHMARK(ResizeOverLargeBmp)->Unit(benchmark::kMillisecond)->UseRealTime();
 

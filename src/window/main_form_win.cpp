@@ -105,7 +105,10 @@ void Tmainf_f1::AdvanceSlideBy(const std::function<void(std::string&)>& compose)
 
 void Tmainf_f1::tm_SlideShowTimer() {
     HandlerGuard guard(guards_.slideShowTimer);
-    if (!guard) return;
+    if (guard) ChangeSlide();
+}
+
+void Tmainf_f1::ChangeSlide() {
     AdvanceWithTransition();
     Invalidate();
 }

@@ -53,6 +53,8 @@ public:
     // The slideshow: list the folder anew, move to the next showable file.
     void ReloadSlideList();
     void AdvanceSlide();
+    // What each tick of the slideshow does: the next slide, with a transition when one is set.
+    void ChangeSlide();
 
 protected:
     LRESULT HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) override;

@@ -60,6 +60,20 @@ protected:
         testing::WriteBmpFile(path, pixels);
     }
 
+    // Slideshow mode over a folder of a red, a green and a blue picture of w × h, changed by
+    // the test itself (the interval is an hour).
+    Settings& SlideshowOfThree(int w, int h) {
+        const std::wstring slides = folder_.File(L"slides\\");
+        CreateDirectoryW(slides.c_str(), nullptr);
+        const Bgr colours[] = {{0, 0, 255}, {0, 255, 0}, {255, 0, 0}};
+        for (int i = 0; i < 3; ++i) WriteBmp(slides + static_cast<wchar_t>(L'a' + i) + L".bmp", w, h, colours[i]);
+        Settings& s = program_.settings;
+        s.flag_SlideShow = true;
+        s.SlideShowDir = Narrow(slides);
+        s.val_SSChangeTime = 3600;
+        return s;
+    }
+
     TempFolder folder_;
     WinProfilePort profile_;
     WinRegistryPort registry_;
@@ -171,14 +185,8 @@ size_t PrivateBytes() {
 // Three large pictures in turn, 300 slides, a size change every tenth: each slide is read from
 // disk, and what the window holds at the end is what it held after the first few.
 TEST_F(MainWindowTest, LongSlideshowReadsEverySlideAndKeepsMemoryFlat) {
-    const std::wstring slides = folder_.File(L"slides\\");
-    CreateDirectoryW(slides.c_str(), nullptr);
     const Bgr colours[] = {kRed, kGreen, kBlue};
-    for (int i = 0; i < 3; ++i) WriteBmp(slides + static_cast<wchar_t>(L'a' + i) + L".bmp", 1200, 900, colours[i]);
-    Settings& s = program_.settings;
-    s.flag_SlideShow = true;
-    s.SlideShowDir = Narrow(slides);
-    s.val_SSChangeTime = 3600;  // the test moves on by itself
+    Settings& s = SlideshowOfThree(1200, 900);
     s.width = 640;
     s.height = 480;
     Tmainf_f1& form = OpenWindow();
@@ -200,6 +208,37 @@ TEST_F(MainWindowTest, LongSlideshowReadsEverySlideAndKeepsMemoryFlat) {
     EXPECT_EQ(form.BackBuffer().Pixel(300, 200), colours[(30 + kSlides) % 3]);
     // One slide is 3.2 MB decoded: a leak of one in ten would show as 100 MB.
     EXPECT_LT(end, start + (16u << 20));
+}
+
+// Random transitions over 300 changes, each cut short by the next change after a few frames
+// (as a change coming due ends one): memory stays flat and the slides keep their order.
+TEST_F(MainWindowTest, RandomTransitionsOverManyChangesKeepMemoryFlat) {
+    const Bgr colours[] = {kRed, kGreen, kBlue};
+    Settings& s = SlideshowOfThree(400, 300);
+    s.val_SSEffect = kSSEffectRandom;
+    s.val_SSEffectTime = 100;
+    s.width = 320;
+    s.height = 240;
+    Tmainf_f1& form = OpenWindow();
+    form.Show();
+
+    const auto change = [&] {
+        form.ChangeSlide();
+        for (int i = 0; i < 3; ++i) {
+            Sleep(4);
+            app_.ProcessMessages();
+        }
+    };
+    for (int i = 0; i < 30; ++i) change();
+    const size_t start = PrivateBytes();
+    constexpr int kChanges = 300;
+    for (int i = 0; i < kChanges; ++i) change();
+    const size_t end = PrivateBytes();
+    std::printf("[ memory   ] private bytes %zu KiB before %d changes, %zu KiB after\n", start / 1024, kChanges,
+                end / 1024);
+    EXPECT_LT(end, start + (8u << 20));
+
+    EXPECT_EQ(form.BackBuffer().Pixel(160, 120), colours[(30 + kChanges) % 3]);
 }
 
 }  // namespace
