@@ -6,6 +6,7 @@
 
 #include <windows.h>
 
+#include <functional>
 #include <memory>
 #include <string>
 #include <vector>
@@ -52,14 +53,16 @@ const LargePicture& Picture() {
     return picture;
 }
 
-// The program with the real ports and its main window, shown, over the given background.
+// The program with the real ports and its main window, shown, over the given background, with
+// any further settings.
 class Frame {
 public:
-    explicit Frame(const std::string& background) {
+    explicit Frame(const std::string& background, const std::function<void(Settings&)>& more = {}) {
         program_.settings.val_usespi = 0;
         program_.settings.fn_bgg = background;
         program_.settings.width = kWidth;
         program_.settings.height = kHeight;
+        if (more) more(program_.settings);
         app_.SetTitle("KEMBO");
         form_ = std::make_unique<Tmainf_f1>(app_, program_);
         form_->Create();
@@ -124,7 +127,69 @@ void PresentTransitionFrame(benchmark::State& state) {
     }
 }
 
+// Two full-HD noise pictures in a folder of the temporary folder, removed at exit.
+class SlideFolder {
+public:
+    SlideFolder() {
+        wchar_t temp[MAX_PATH + 1];
+        GetTempPathW(MAX_PATH + 1, temp);
+        folder_ = std::wstring(temp) + L"kembo-slides-" + std::to_wstring(GetCurrentProcessId()) + L"\\";
+        CreateDirectoryW(folder_.c_str(), nullptr);
+        for (int i = 0; i < 2; ++i) {
+            const std::vector<uint8_t> bytes = WriteBmp24(bench::NoisePicture(1920, 1080, 1000u + i));
+            const std::wstring path = folder_ + static_cast<wchar_t>(L'a' + i) + L".bmp";
+            HANDLE file = CreateFileW(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr);
+            DWORD written = 0;
+            WriteFile(file, bytes.data(), static_cast<DWORD>(bytes.size()), &written, nullptr);
+            CloseHandle(file);
+        }
+    }
+    ~SlideFolder() {
+        for (int i = 0; i < 2; ++i) DeleteFileW((folder_ + static_cast<wchar_t>(L'a' + i) + L".bmp").c_str());
+        RemoveDirectoryW(folder_.c_str());
+    }
+    std::string Path() const { return Narrow(folder_); }
+
+private:
+    std::wstring folder_;
+};
+
+// A 1 s push (120 steps) across a full-HD window, end to end in this process: the slide's change
+// and every frame of its transition, the window's messages handled meanwhile. The frames the
+// window showed are counted at one of its pixels (noise: each frame of a push changes it).
+void TransitionOfOneSecond(benchmark::State& state) {
+    const SlideFolder slides;
+    Frame frame("", [&](Settings& s) {
+        s.flag_SlideShow = true;
+        s.SlideShowDir = slides.Path();
+        s.val_SSChangeTime = 3600;
+        s.val_SSEffect = 10;
+        s.val_SSEffectTime = 1000;
+        s.width = 1920;
+        s.height = 1080;
+    });
+    HWND window = frame.Form().Handle();
+    int64_t frames = 0;
+    for (auto _ : state) {
+        frame.Form().ChangeSlide();
+        COLORREF last = CLR_INVALID;
+        const DWORD start = GetTickCount();
+        while (GetTickCount() - start < 1100) {
+            MsgWaitForMultipleObjects(0, nullptr, FALSE, 2, QS_ALLINPUT);
+            MSG message;
+            while (PeekMessageW(&message, nullptr, 0, 0, PM_REMOVE)) DispatchMessageW(&message);
+            HDC dc = GetDC(window);
+            const COLORREF now = GetPixel(dc, 100, 100);
+            ReleaseDC(window, dc);
+            if (now != last) ++frames;
+            last = now;
+        }
+    }
+    state.counters["frames"] = benchmark::Counter(static_cast<double>(frames) / static_cast<double>(state.iterations()));
+}
+
 BENCHMARK(DrawBackBuffer)->Unit(benchmark::kMillisecond)->UseRealTime();
+BENCHMARK(TransitionOfOneSecond)->Unit(benchmark::kMillisecond)->UseRealTime()->Iterations(3);
 BENCHMARK(PresentTransitionFrame)->Unit(benchmark::kMillisecond)->UseRealTime();
 BENCHMARK(ResizeWithoutPicture)->Unit(benchmark::kMillisecond)->UseRealTime();
 BENCHMARK(ResizeOverLargeBmp)->Unit(benchmark::kMillisecond)->UseRealTime();
