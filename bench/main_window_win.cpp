@@ -28,6 +28,15 @@ using namespace kembo;
 
 constexpr int kWidth = 1180, kHeight = 885;  // the larger of the two sizes taken in turn
 
+// A BMP file of random pixels.
+void WriteNoiseBmp(const std::wstring& path, int32_t w, int32_t h, uint32_t seed = 2463534242u) {
+    const std::vector<uint8_t> bytes = WriteBmp24(bench::NoisePicture(w, h, seed));
+    HANDLE file = CreateFileW(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr);
+    DWORD written = 0;
+    WriteFile(file, bytes.data(), static_cast<DWORD>(bytes.size()), &written, nullptr);
+    CloseHandle(file);
+}
+
 // A 4000 x 3000 BMP of random pixels in the temporary folder, removed at exit.
 class LargePicture {
 public:
@@ -35,11 +44,7 @@ public:
         wchar_t folder[MAX_PATH + 1];
         GetTempPathW(MAX_PATH + 1, folder);
         path_ = std::wstring(folder) + L"kembo-bench-" + std::to_wstring(GetCurrentProcessId()) + L".bmp";
-        const std::vector<uint8_t> bytes = WriteBmp24(bench::NoisePicture(4000, 3000));
-        HANDLE file = CreateFileW(path_.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr);
-        DWORD written = 0;
-        WriteFile(file, bytes.data(), static_cast<DWORD>(bytes.size()), &written, nullptr);
-        CloseHandle(file);
+        WriteNoiseBmp(path_, 4000, 3000);
     }
     ~LargePicture() { DeleteFileW(path_.c_str()); }
     std::string Path() const { return Narrow(path_); }
@@ -136,12 +141,7 @@ public:
         folder_ = std::wstring(temp) + L"kembo-slides-" + std::to_wstring(GetCurrentProcessId()) + L"\\";
         CreateDirectoryW(folder_.c_str(), nullptr);
         for (int i = 0; i < 2; ++i) {
-            const std::vector<uint8_t> bytes = WriteBmp24(bench::NoisePicture(1920, 1080, 1000u + i));
-            const std::wstring path = folder_ + static_cast<wchar_t>(L'a' + i) + L".bmp";
-            HANDLE file = CreateFileW(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr);
-            DWORD written = 0;
-            WriteFile(file, bytes.data(), static_cast<DWORD>(bytes.size()), &written, nullptr);
-            CloseHandle(file);
+            WriteNoiseBmp(folder_ + static_cast<wchar_t>(L'a' + i) + L".bmp", 1920, 1080, 1000u + i);
         }
     }
     ~SlideFolder() {
