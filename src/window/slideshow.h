@@ -27,9 +27,8 @@ public:
 
     // Moves to the next file that compose() can show and returns its name; with flag_SSRandom
     // each round past the first is shuffled anew and never starts with the file shown last.
-    // compose(name) leaves
-    // name as it is when the file is missing (it keeps its place), and empties it when the file
-    // cannot be shown (it is dropped). With nothing left the mode is switched off and
+    // compose(name) leaves name as it is when the file is missing (it keeps its place), and
+    // empties it when the file cannot be shown (it is dropped). With nothing left the mode is switched off and
     // Error(TextId::NothingShowableInFolder) raised.
     std::string Advance(Settings& settings, const std::function<void(std::string&)>& compose);
 
