@@ -59,7 +59,11 @@ kembo_japanese_messages() {
     localedef -i ja_JP -f UTF-8 "$dir/ja_JP.UTF-8" >/dev/null 2>&1 || true
     localedef -i C -f UTF-8 "$dir/C.UTF-8" >/dev/null 2>&1 || true
   fi
-  export LOCPATH="$dir" LC_MESSAGES=ja_JP.UTF-8
+  # Only these two locales are found there: the rest is C.UTF-8, whatever the machine's is.
+  unset LC_ALL
+  export LOCPATH="$dir" LANG=C.UTF-8
+  # For the programs it starts: the shell itself does not look in LOCPATH, and would warn.
+  export LC_MESSAGES=ja_JP.UTF-8 2>/dev/null
 }
 
 kembo_start_wine() {
