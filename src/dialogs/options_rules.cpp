@@ -5,7 +5,7 @@
 #include "base/name_rules.h"
 #include "base/numbers.h"
 #include "base/text.h"
-#include "window/composition.h"
+#include "image/display_rules.h"
 
 namespace kembo {
 

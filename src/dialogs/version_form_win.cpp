@@ -7,6 +7,7 @@
 
 #include "core/message_boxes_win.h"
 #include "dialogs/version_table.h"
+#include "image/display_rules.h"
 #include "image/pixel_ops.h"
 #include "toolkit/application_win.h"
 #include "toolkit/gdi_pixels_win.h"
@@ -16,7 +17,6 @@
 #include "toolkit/text_win.h"
 #include "toolkit/transparent_win.h"
 #include "toolkit/version_info_win.h"
-#include "window/composition.h"
 
 namespace kembo {
 

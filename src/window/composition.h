@@ -7,6 +7,7 @@
 
 #include "base/colour.h"
 #include "base/geometry.h"
+#include "image/display_rules.h"
 #include "image/pixel_buffer.h"
 #include "loading/file_system.h"
 
@@ -27,11 +28,6 @@ struct CompositionParams {
     Color margin = 0x800080;
 };
 
-// The display rectangle made usable for a W × H picture: negative edges become the picture's,
-// inverted pairs are swapped, right and bottom are cut at W and H. The result may still be
-// empty or inverted when the rectangle lies wholly outside the picture; nothing is copied then.
-Rect NormaliseDisplayRect(int32_t sx, int32_t sy, int32_t ex, int32_t ey, int32_t w, int32_t h);
-
 // The pixel part of a composition, once the picture is decoded: work (of any size) becomes the
 // display rectangle of picture copied or stretched onto it, the margin colour elsewhere, and
 // the brightness applied to all of it.
@@ -41,10 +37,6 @@ void ComposePixels(const PixelBuffer& picture, PixelBuffer& work, const Composit
 // the end, so a failure leaves it as it was.
 void ComposePicture(PixelBuffer& target, const std::string& path, const CompositionParams& params,
                     const PictureSource& source);
-
-// Each colour byte inside rect becomes min(255, percent × byte div 100); a negative percent
-// counts as 0. Throws "Worng Range error" for a rectangle that does not lie inside the bitmap.
-void ScaleBrightness(PixelBuffer& bitmap, Rect rect, int32_t percent);
 
 // Where a composition of the window takes its picture from.
 enum class PictureReading {
