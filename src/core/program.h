@@ -2,7 +2,7 @@
 // The program-wide records of one run, handed to whoever needs them.
 #include "core/program_paths.h"
 #include "core/settings.h"
-#include "core/store_ports.h"
+#include "base/store_ports.h"
 #include "loading/file_system.h"
 #include "loading/plugin_ports.h"
 

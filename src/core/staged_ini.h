@@ -4,7 +4,7 @@
 // program meanwhile, meets the old file or the whole new one, never a file half rewritten.
 #include <string>
 
-#include "core/store_ports.h"
+#include "base/store_ports.h"
 
 namespace kembo {
 

@@ -7,7 +7,7 @@
 #include <string>
 
 #include "base/colour.h"
-#include "core/store_ports.h"
+#include "base/store_ports.h"
 
 namespace kembo {
 

@@ -6,7 +6,7 @@
 #include "base/catalog.h"
 #include "base/name_rules.h"
 #include "base/text.h"
-#include "core/store_ports.h"
+#include "base/store_ports.h"
 #include "loading/file_system.h"
 #include "loading/picture_formats.h"
 #include "loading/spi_errors.h"

@@ -1,6 +1,6 @@
 #pragma once
 // The settings store's ports over the real profile calls and registry.
-#include "core/store_ports.h"
+#include "base/store_ports.h"
 
 namespace kembo {
 

@@ -9,7 +9,7 @@
 #include <vector>
 
 #include "base/text.h"
-#include "core/store_ports.h"
+#include "base/store_ports.h"
 
 namespace kembo::test {
 

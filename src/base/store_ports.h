@@ -1,6 +1,7 @@
 #pragma once
 // The two ways the settings store reaches the operating system: the profile (INI) file calls
-// and the registry. The Windows adapters live in toolkit/; tests use fakes.
+// and the registry (the plug-in host reads the registry too). The Windows adapters live in
+// toolkit/; tests use fakes.
 #include <cstddef>
 #include <cstdint>
 #include <string>
