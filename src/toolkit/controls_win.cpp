@@ -201,13 +201,13 @@ void CheckBox::Command(HWND, UINT code) {
 }
 
 SIZE FitToText(HWND window, const std::string& text, HFONT font, const Bounds& designed) {
-    HDC dc = GetDC(window);
-    const HGDIOBJ previous = SelectObject(dc, font ? font : GetStockObject(DEFAULT_GUI_FONT));
-    const std::wstring wide = Wide(text);
+    const WindowDc dc(window);
     SIZE size{};
-    GetTextExtentPoint32W(dc, wide.c_str(), static_cast<int>(wide.size()), &size);
-    SelectObject(dc, previous);
-    ReleaseDC(window, dc);
+    if (dc) {
+        const SelectGuard select(dc.Get(), font ? font : GetStockObject(DEFAULT_GUI_FONT));
+        const std::wstring wide = Wide(text);
+        GetTextExtentPoint32W(dc.Get(), wide.c_str(), static_cast<int>(wide.size()), &size);
+    }
     return SIZE{std::max<LONG>(designed.width, size.cx), std::max<LONG>(designed.height, size.cy)};
 }
 

@@ -1,6 +1,7 @@
 #include "toolkit/dpi_win.h"
 
 #include "toolkit/dpi.h"
+#include "toolkit/handles_win.h"
 
 namespace kembo {
 
@@ -41,9 +42,8 @@ int Sane(UINT dpi) { return dpi > 0 && dpi < 10000 ? static_cast<int>(dpi) : Sys
 
 int SystemDpi() {
     static const int dpi = [] {
-        const HDC screen = GetDC(nullptr);
-        const int value = screen ? GetDeviceCaps(screen, LOGPIXELSY) : 0;
-        if (screen) ReleaseDC(nullptr, screen);
+        const WindowDc screen(nullptr);
+        const int value = screen ? GetDeviceCaps(screen.Get(), LOGPIXELSY) : 0;
         return value > 0 ? value : kDesignDpi;
     }();
     return dpi;

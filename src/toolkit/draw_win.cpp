@@ -56,18 +56,16 @@ void DrawIconData(HDC dc, const RECT& dest, const TIcon& icon) {
 
 void DrawMetafileData(HDC dc, const RECT& dest, const TMetafile& metafile) {
     const std::vector<uint8_t>& data = metafile.Data();
-    HENHMETAFILE handle = nullptr;
+    EnhMetafile handle;
     if (metafile.Enhanced()) {
-        handle = SetEnhMetaFileBits(static_cast<UINT>(data.size()), data.data());
+        handle.Reset(SetEnhMetaFileBits(static_cast<UINT>(data.size()), data.data()));
     } else {
         // Sized in 0.01 mm from the picture's size at 96 pixels per inch.
         METAFILEPICT picture{MM_ANISOTROPIC, MulDiv(metafile.Width(), 2540, 96),
                              MulDiv(metafile.Height(), 2540, 96), nullptr};
-        handle = SetWinMetaFileBits(static_cast<UINT>(data.size()), data.data(), nullptr, &picture);
+        handle.Reset(SetWinMetaFileBits(static_cast<UINT>(data.size()), data.data(), nullptr, &picture));
     }
-    if (!handle) return;
-    PlayEnhMetaFile(dc, handle, &dest);
-    DeleteEnhMetaFile(handle);
+    if (handle) PlayEnhMetaFile(dc, handle.Get(), &dest);
 }
 
 }  // namespace
@@ -82,14 +80,8 @@ void DrawPixels(HDC dc, int x, int y, const PixelBuffer& pixels) {
 void DrawPixelsNow(HWND window, const PixelBuffer& pixels) {
     // GetDC of no window would hand out the whole screen's.
     if (!window) return;
-    struct WindowDc {
-        HWND window;
-        HDC dc = GetDC(window);
-        ~WindowDc() {
-            if (dc) ReleaseDC(window, dc);
-        }
-    } dc{window};
-    if (dc.dc) DrawPixels(dc.dc, 0, 0, pixels);
+    const WindowDc dc(window);
+    if (dc) DrawPixels(dc.Get(), 0, 0, pixels);
 }
 
 void StretchDrawPixels(HDC dc, const RECT& dest, const PixelBuffer& pixels) {

@@ -21,12 +21,6 @@ BITMAPINFO TopDown24(int width, int height) {
     return info;
 }
 
-struct WindowDcTraits {
-    static HDC Invalid() { return nullptr; }
-    static void Close(HDC h) { ReleaseDC(nullptr, h); }
-};
-using ScreenDc = Owned<HDC, WindowDcTraits>;
-
 }  // namespace
 
 std::optional<PixelBuffer> LoadBitmapPixels(HINSTANCE module, const std::string& name) {
@@ -36,7 +30,7 @@ std::optional<PixelBuffer> LoadBitmapPixels(HINSTANCE module, const std::string&
     if (!GetObjectW(bitmap.Get(), sizeof size, &size)) return std::nullopt;
     PixelBuffer pixels(size.bmWidth, size.bmHeight);
     BITMAPINFO info = TopDown24(size.bmWidth, size.bmHeight);
-    ScreenDc screen(GetDC(nullptr));
+    const WindowDc screen(nullptr);
     if (GetDIBits(screen.Get(), static_cast<HBITMAP>(bitmap.Get()), 0, static_cast<UINT>(size.bmHeight),
                   pixels.Data(), &info, DIB_RGB_COLORS) != size.bmHeight) {
         return std::nullopt;

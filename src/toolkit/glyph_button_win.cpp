@@ -30,11 +30,10 @@ void GlyphButton::SetGlyph(HBITMAP bitmap, COLORREF transparent, int margin) {
     if (images < 1) return;
 
     // One strip with an image for every state, then one list from it.
-    HDC screen = GetDC(nullptr);
-    MemoryDc from(CreateCompatibleDC(screen));
-    MemoryDc to(CreateCompatibleDC(screen));
-    GdiObject strip(CreateCompatibleBitmap(screen, side * kStateCount, side));
-    ReleaseDC(nullptr, screen);
+    const WindowDc screen(nullptr);
+    MemoryDc from(CreateCompatibleDC(screen.Get()));
+    MemoryDc to(CreateCompatibleDC(screen.Get()));
+    GdiObject strip(CreateCompatibleBitmap(screen.Get(), side * kStateCount, side));
     if (!from || !to || !strip) return;
     {
         SelectGuard source(from.Get(), bitmap);

@@ -67,6 +67,10 @@ struct DcTraits {
     static HDC Invalid() { return nullptr; }
     static void Close(HDC h) { DeleteDC(h); }
 };
+struct EnhMetafileTraits {
+    static HENHMETAFILE Invalid() { return nullptr; }
+    static void Close(HENHMETAFILE h) { DeleteEnhMetaFile(h); }
+};
 
 using KernelHandle = Owned<HANDLE, KernelHandleTraits>;
 using FindHandle = Owned<HANDLE, FindHandleTraits>;
@@ -75,6 +79,35 @@ using ModuleHandle = Owned<HMODULE, ModuleTraits>;
 using GdiObject = Owned<HGDIOBJ, GdiObjectTraits>;
 using IconHandle = Owned<HICON, IconTraits>;
 using MemoryDc = Owned<HDC, DcTraits>;
+using EnhMetafile = Owned<HENHMETAFILE, EnhMetafileTraits>;
+
+// A window's device context (the whole screen's for no window), given back to that window.
+class WindowDc {
+public:
+    explicit WindowDc(HWND window) : window_(window), dc_(GetDC(window)) {}
+    ~WindowDc() { Reset(); }
+    WindowDc(const WindowDc&) = delete;
+    WindowDc& operator=(const WindowDc&) = delete;
+    WindowDc(WindowDc&& other) noexcept : window_(other.window_), dc_(std::exchange(other.dc_, nullptr)) {}
+    WindowDc& operator=(WindowDc&& other) noexcept {
+        if (this != &other) {
+            Reset();
+            window_ = other.window_;
+            dc_ = std::exchange(other.dc_, nullptr);
+        }
+        return *this;
+    }
+    HDC Get() const { return dc_; }
+    explicit operator bool() const { return dc_ != nullptr; }
+
+private:
+    void Reset() {
+        if (dc_) ReleaseDC(window_, std::exchange(dc_, nullptr));
+    }
+
+    HWND window_;
+    HDC dc_;
+};
 
 // Selects an object into a DC and puts the previous one back at scope end.
 class SelectGuard {
