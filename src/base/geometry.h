@@ -1,5 +1,6 @@
 #pragma once
-// Points and rectangles in pixels. Rectangles are GDI-like: right and bottom exclusive.
+// Points and rectangles in pixels. Rectangles are GDI-like: right and bottom exclusive; Bounds
+// give the same as a place and a size, the way windows and the dialogs' designs are written.
 #include <cstdint>
 
 namespace kembo {
@@ -18,6 +19,12 @@ struct Rect {
     // Mirrored rectangles (right < left or bottom < top) count as empty.
     bool Empty() const { return right <= left || bottom <= top; }
     bool operator==(const Rect&) const = default;
+};
+
+// Left, top, width and height (a width or height of 0 in a dialog's design: the natural size).
+struct Bounds {
+    int32_t left = 0, top = 0, width = 0, height = 0;
+    bool operator==(const Bounds&) const = default;
 };
 
 }  // namespace kembo

@@ -2,6 +2,7 @@
 // The program-wide records of one run, handed to whoever needs them.
 #include "core/program_paths.h"
 #include "core/settings.h"
+#include "base/geometry.h"
 #include "base/store_ports.h"
 #include "loading/file_system.h"
 #include "loading/plugin_ports.h"
@@ -27,11 +28,6 @@ struct Program {
     explicit Program(const SystemPorts& systemPorts)
         : profile(systemPorts.profile), registry(systemPorts.registry), files(systemPorts.files), ports(systemPorts) {}
 
-    // The display-range window's last bounds in this run.
-    struct Bounds {
-        int32_t left = 0, top = 0, width = 0, height = 0;
-    };
-
     ProgramPaths paths;
     AppState state;
     Settings settings;
@@ -39,6 +35,7 @@ struct Program {
     RegistryPort& registry;
     FileSystem& files;
     SystemPorts ports;
+    // The display-range window's last bounds in this run.
     Bounds rangeWindowBounds;
 
     SettingsContext Storage() const { return SettingsContext{paths, profile, registry}; }

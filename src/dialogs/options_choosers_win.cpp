@@ -50,7 +50,7 @@ void Toptf_f1::bt_setposClick() {
     const int32_t width = picture.Width();
     const int32_t height = picture.Height();
 
-    const Program::Bounds& last = program_.rangeWindowBounds;  // 3
+    const Bounds& last = program_.rangeWindowBounds;  // 3
     range.SetOpenerBounds(last.left, last.top, last.width, last.height);
     range.SetTitle(Text(TextId::RangeTitle));  // 4
     const long double zoom = RangeWindowZoom(width, height, program_.paths.screenWidth, program_.paths.screenHeight);
@@ -63,7 +63,7 @@ void Toptf_f1::bt_setposClick() {
     range.SetInitialRange(StartingRange(workingRange, width, height));  // 8
 
     const ModalResult result = range.ShowModal(Handle());  // 9
-    program_.rangeWindowBounds = Program::Bounds{range.Left(), range.Top(), range.Width(), range.Height()};  // 10
+    program_.rangeWindowBounds = Bounds{range.Left(), range.Top(), range.Width(), range.Height()};  // 10
     if (result != ModalResult::Ok) return;
     workingRange = RangeFromSelection(range.GetSelection(), width, height);  // 11
     UpdateRangeText();

@@ -45,7 +45,7 @@ void Toptf_f1::BuildControls() {
     PageControl* pageControl = nullptr;
     for (const OptionControl& row : OptionControls()) {
         const HWND parent = *row.parent == 0 ? Handle() : pages[row.parent];
-        const Bounds designed{row.place.left, row.place.top, row.place.width, row.place.height};
+        const Bounds& designed = row.place;
         const Bounds place = Scale(designed);
         const int id = OptionControlId(row.name);
         Control* control = nullptr;

@@ -12,7 +12,7 @@
 #include "base/catalog.h"
 #include "base/colour.h"
 #include "core/settings.h"
-#include "dialogs/designed_place.h"
+#include "base/geometry.h"
 #include "toolkit/number_field.h"
 
 namespace kembo {
@@ -45,7 +45,7 @@ struct OptionControl {
     NumberRange range;
     std::vector<TextId> items;  // of a radio group; the first and last of a drop-down list
     TextId hint;
-    DesignedPlace place;
+    Bounds place;  // designed at 96 DPI, in pixels of the parent
     bool hidden = false;  // hidden and disabled: carries its setting through the dialog unseen
 };
 

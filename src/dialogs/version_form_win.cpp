@@ -32,7 +32,7 @@ void Tverbox7_f1::BuildParts() {
     std::map<std::string, HWND> parents{{"", Handle()}};
     for (const VersionPart& row : VersionBoxParts()) {
         const HWND parent = parents.at(row.parent);
-        const Bounds designed{row.place.left, row.place.top, row.place.width, row.place.height};
+        const Bounds& designed = row.place;
         const Bounds place = Scale(designed);
         const int id = VersionPartId(row.name);
         Control* part = nullptr;

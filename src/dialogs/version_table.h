@@ -9,7 +9,7 @@
 
 #include "base/catalog.h"
 #include "base/colour.h"
-#include "dialogs/designed_place.h"
+#include "base/geometry.h"
 #include "dialogs/version_texts.h"
 
 namespace kembo {
@@ -29,7 +29,7 @@ struct VersionPart {
     const char* name;
     VersionPartKind kind;
     TextId caption;
-    DesignedPlace place;
+    Bounds place;  // designed at 96 DPI, in pixels of the parent
 };
 
 // The parts in creation order, each after the part it sits on.

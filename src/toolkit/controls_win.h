@@ -8,14 +8,10 @@
 #include <string>
 #include <vector>
 
+#include "base/geometry.h"
 #include "toolkit/handles_win.h"
 
 namespace kembo {
-
-// Left, top, width and height in pixels of the parent's client area.
-struct Bounds {
-    int left = 0, top = 0, width = 0, height = 0;
-};
 
 // A place designed at 96 DPI, in pixels of a monitor of that DPI.
 Bounds ScaleToDpi(const Bounds& designed, int dpi);

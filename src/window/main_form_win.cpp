@@ -51,7 +51,7 @@ void Tmainf_f1::FormCreate() {
     CreatePlugins();
     RebuildBackBuffer();
     ApplyShowSettings();
-    program_.rangeWindowBounds = Program::Bounds{Left(), Top(), Width(), Height()};
+    program_.rangeWindowBounds = Bounds{Left(), Top(), Width(), Height()};
 }
 
 void Tmainf_f1::CreatePlugins() {

@@ -123,7 +123,7 @@ TEST(OptionTable, ControlsSitOnTheirPagesWithUniqueNames) {
         EXPECT_TRUE(kinds.emplace(c.name, c.kind).second) << c.name;
         EXPECT_TRUE(ids.insert(OptionControlId(c.name)).second) << c.name;
         // Inside the page control's 337 × 241 (or the 446 × 272 client area).
-        const DesignedPlace& p = c.place;
+        const Bounds& p = c.place;
         EXPECT_LE(p.left + p.width, parent.empty() ? kOptionsClientWidth : 337) << c.name;
         EXPECT_LE(p.top + p.height, parent.empty() ? kOptionsClientHeight : 241) << c.name;
     }

@@ -10,11 +10,11 @@ namespace kembo {
 namespace {
 
 TEST(VersionBoxParts, EachStandsInsideWhatItSitsOnWhichComesFirst) {
-    std::map<std::string, DesignedPlace> made{{"", {0, 0, kVersionBoxClientWidth, kVersionBoxClientHeight}}};
+    std::map<std::string, Bounds> made{{"", {0, 0, kVersionBoxClientWidth, kVersionBoxClientHeight}}};
     for (const VersionPart& part : VersionBoxParts()) {
         SCOPED_TRACE(part.name);
         ASSERT_TRUE(made.count(part.parent)) << "its parent is made before it";
-        const DesignedPlace& parent = made.at(part.parent);
+        const Bounds& parent = made.at(part.parent);
         EXPECT_GE(part.place.left, 0);
         EXPECT_GE(part.place.top, 0);
         EXPECT_LE(part.place.left + part.place.width, parent.width);
@@ -22,7 +22,7 @@ TEST(VersionBoxParts, EachStandsInsideWhatItSitsOnWhichComesFirst) {
         EXPECT_TRUE(made.emplace(part.name, part.place).second) << "names are unique";
     }
     // The user's line stands inside its bevelled box.
-    const DesignedPlace line = made.at("name_prt1"), box = made.at("Bevel1");
+    const Bounds line = made.at("name_prt1"), box = made.at("Bevel1");
     EXPECT_GT(line.left, box.left);
     EXPECT_LT(line.left + line.width, box.left + box.width);
     EXPECT_GT(line.top, box.top);
