@@ -4,7 +4,7 @@ set(static_runtime -static -static-libgcc -static-libstdc++)
 add_compile_definitions(UNICODE _UNICODE WIN32_LEAN_AND_MEAN NOMINMAX _WIN32_WINNT=0x0601)
 
 # The entry point is KEMBO.EXE's alone; the rest of the Win32 layer is a library the tests share.
-set(entry_source ${PROJECT_SOURCE_DIR}/src/core/main_win.cpp)
+set(entry_source ${PROJECT_SOURCE_DIR}/src/kembo/main_win.cpp)
 set(helper_entry_source ${PROJECT_SOURCE_DIR}/src/helper/plugin_helper_main_win.cpp)
 list(REMOVE_ITEM win_sources ${entry_source} ${helper_entry_source})
 add_library(kembo_win STATIC ${win_sources})

@@ -1,4 +1,6 @@
 #pragma once
+// The program's start-up sequence, at the top of the layering: it composes every other room
+// (core, loading, window, dialogs, splash, toolkit), and only the entry point includes it.
 #include <windows.h>
 
 namespace kembo {

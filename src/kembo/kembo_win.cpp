@@ -1,4 +1,4 @@
-#include "core/kembo_win.h"
+#include "kembo/kembo_win.h"
 
 #include <shellapi.h>
 
