@@ -46,12 +46,12 @@ TEST_F(OptionsDialogTest, ADpiChangeLaysTheDialogOutAnewFontsIncluded) {
         SIZE client, ok, browse, radio;
         LONG font;
     };
-    // bt_ok 75 × 26, bt_DataDir 33 × 22, a radio item of a 153-wide group, the 12-pixel font;
+    // bt_ok 75 × 26, bt_DataDir 49 × 22, a radio item of a 153-wide group, the 12-pixel font;
     // halves are rounded away from zero as the system rounds.
     const Expected steps[] = {
-        {144, {669, 408}, {113, 39}, {50, 33}, {206, 0}, -18},
-        {120, {558, 340}, {94, 33}, {41, 28}, {171, 0}, -15},
-        {96, {446, 272}, {75, 26}, {33, 22}, {137, 0}, -12},
+        {144, {669, 408}, {113, 39}, {74, 33}, {206, 0}, -18},
+        {120, {558, 340}, {94, 33}, {61, 28}, {171, 0}, -15},
+        {96, {446, 272}, {75, 26}, {49, 22}, {137, 0}, -12},
     };
     for (const Expected& e : steps) {
         ChangeDpi(d, e.dpi, RECT{10, 20, 30, 40});
