@@ -49,10 +49,20 @@ void DialogForm::CreateDialogWindow(const std::string& caption, int clientWidth,
 }
 
 void DialogForm::SizeToDesign() {
-    const RECT r = WindowRectForClient(ScaleToDpi(clientWidth_, dpi_), ScaleToDpi(clientHeight_, dpi_), kStyle,
-                                       kExStyle, dpi_);
-    SetWindowPos(Handle(), nullptr, 0, 0, r.right - r.left, r.bottom - r.top,
-                 SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+    const int width = ScaleToDpi(clientWidth_, dpi_);
+    const int height = ScaleToDpi(clientHeight_, dpi_);
+    const RECT r = WindowRectForClient(width, height, kStyle, kExStyle, dpi_);
+    int outerWidth = r.right - r.left;
+    int outerHeight = r.bottom - r.top;
+    SetWindowPos(Handle(), nullptr, 0, 0, outerWidth, outerHeight, SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+    // Not every system draws the frame at the DPI it reports the frame's metrics for: the client
+    // area is what must come out at its design, so a difference is made up from what it is.
+    RECT client{};
+    GetClientRect(Handle(), &client);
+    if (client.right == width && client.bottom == height) return;
+    outerWidth += width - client.right;
+    outerHeight += height - client.bottom;
+    SetWindowPos(Handle(), nullptr, 0, 0, outerWidth, outerHeight, SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
 }
 
 HFONT DialogForm::FontOfHeight(int height) {

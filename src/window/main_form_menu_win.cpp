@@ -63,12 +63,10 @@ void Tmainf_f1::OpenMenuAt(int x, int y) {
     pm1_.Find("pm1_setup_logon")->checked = StartsAtLogonNow(program_.paths);
     // A popup menu takes the keyboard, and closes when the user clicks elsewhere, only while its
     // owner is the foreground window: every way of opening it makes this window that first.
-    if (GetForegroundWindow() != Handle()) {
-        SetForegroundWindow(Handle());
-        // Some systems raise a window as it is activated, without asking it; in the locked
-        // modes it goes back where its mode keeps it.
-        if (ZOrderFor(program_.settings.pos).locked) ApplyZOrder();
-    }
+    if (GetForegroundWindow() != Handle()) SetForegroundWindow(Handle());
+    // Some systems raise a window as it is activated or clicked, without asking it; in the
+    // locked modes it goes back where its mode keeps it before the menu opens.
+    if (ZOrderFor(program_.settings.pos).locked) ApplyZOrder();
     menuOpen_ = true;
     pm1_.Popup(Handle(), x, y);
     menuOpen_ = false;
