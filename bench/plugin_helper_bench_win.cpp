@@ -12,6 +12,7 @@
 #include <stdexcept>
 #include <string>
 
+#include "common/made_once.h"
 #include "common/photo.h"
 #include "loading/picture_formats.h"
 #include "loading/plugin_helper_client.h"
@@ -75,26 +76,12 @@ private:
     WinHelperPort port_{DistFile(L"KEMBOSPI.EXE"), ""};
 };
 
-Setting* TheSetting(std::string& error) {
-    static std::string failure;
-    static const std::unique_ptr<Setting> setting = []() -> std::unique_ptr<Setting> {
-        try {
-            return std::make_unique<Setting>();
-        } catch (const std::exception& e) {
-            failure = e.what();
-            return nullptr;
-        }
-    }();
-    error = failure;
-    return setting.get();
-}
-
 enum class Picture { jpeg, png };
 enum class Where { inProcess, helper };
 
 void Read(benchmark::State& state, Picture picture, Where where) {
     std::string error;
-    Setting* setting = TheSetting(error);
+    Setting* setting = bench::MadeOnce<Setting>(error);
     if (!setting) {
         state.SkipWithError(error);
         return;
@@ -117,7 +104,7 @@ void Read(benchmark::State& state, Picture picture, Where where) {
 // waits for before its own reading.
 void HelperStartAndFirstAnswer(benchmark::State& state) {
     std::string error;
-    Setting* setting = TheSetting(error);
+    Setting* setting = bench::MadeOnce<Setting>(error);
     if (!setting) {
         state.SkipWithError(error);
         return;

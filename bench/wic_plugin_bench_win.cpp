@@ -16,6 +16,7 @@
 
 #include "base/text.h"
 #include "com_out.h"
+#include "common/made_once.h"
 #include "common/photo.h"
 #include "loading/picture_formats.h"
 #include "loading/spi_bitmap.h"
@@ -122,28 +123,13 @@ private:
     testing::TempFolder folder_;
 };
 
-// The setting, or the reason there is none (each benchmark then reports it as its error).
-Setting* TheSetting(std::string& error) {
-    static std::string failure;
-    static const std::unique_ptr<Setting> setting = []() -> std::unique_ptr<Setting> {
-        try {
-            return std::make_unique<Setting>();
-        } catch (const std::exception& e) {
-            failure = e.what();
-            return nullptr;
-        }
-    }();
-    error = failure;
-    return setting.get();
-}
-
 enum class Picture { jpeg, png };
 
 // Times one way of reading one of the two pictures.
 template <typename Read>
 void Measure(benchmark::State& state, Picture picture, Read read) {
     std::string error;
-    Setting* setting = TheSetting(error);
+    Setting* setting = bench::MadeOnce<Setting>(error);
     if (!setting) {
         state.SkipWithError(error);
         return;

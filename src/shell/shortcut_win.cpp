@@ -11,7 +11,7 @@ namespace kembo {
 void MakeDesktopShortcut(const ProgramPaths& paths) {
     const auto link = ShortcutPath(GetSpecialFolder(kDesktopDirectoryFolder), paths.programBaseName);
     WinShellLinks links;
-    if (link && links.WriteLink(*link, ShellLink{paths.programPath, paths.programFolder})) {
+    if (link && links.WriteLink(*link, ShellLink{paths.programPath, paths.programFolder, "", ""})) {
         ShowInformationBeep(Text(TextId::ShortcutMade));
     } else {
         ShowError(Text(TextId::ShortcutFailed));

@@ -49,8 +49,7 @@ TEST(DesktopE2E, TheMenuTakesTheKeyboardInEveryModeAfterTheOptionsDialog) {
         run.Start();
         HWND window = run.WaitForMainWindow();
         ASSERT_NE(window, nullptr);
-        ASSERT_TRUE(ChooseFromMenu(window, {Char(L's'), Char(L'o')}));
-        HWND dialog = WaitForVisible(run, L"Toptf_f1");
+        HWND dialog = OpenOptions(run, window);
         ASSERT_NE(dialog, nullptr);
         PostMessageW(dialog, WM_CLOSE, 0, 0);
         ASSERT_TRUE(WaitForGone(dialog)) << "pos " << pos;
@@ -164,8 +163,7 @@ TEST(DesktopE2E, At150PercentTheDialogsScaleAndTheFrameShowsItsPicturePixelForPi
     EXPECT_EQ(shot.At(39, 29), 0xFFFF00u);
     EXPECT_NE(shot.At(40, 29), 0xFFFF00u);  // the margin
 
-    ASSERT_TRUE(ChooseFromMenu(window, {Char(L's'), Char(L'o')}));
-    HWND dialog = WaitForVisible(run, L"Toptf_f1");
+    HWND dialog = OpenOptions(run, window);
     ASSERT_NE(dialog, nullptr);
     // bt_ok is designed 75 × 26.
     const RECT ok = WindowRect(GetDlgItem(dialog, OptionControlId("bt_ok")));

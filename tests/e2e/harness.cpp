@@ -249,6 +249,11 @@ bool ChooseFromMenu(HWND mainWindow, const std::vector<MenuKey>& keys) {
     return testing::WaitUntil([pid] { return FindOpenMenu(pid) == nullptr; }, 5000);
 }
 
+HWND OpenOptions(const KemboRun& run, HWND mainWindow) {
+    if (!ChooseFromMenu(mainWindow, {Char(L's'), Char(L'o')})) return nullptr;
+    return WaitForVisible(run, L"Toptf_f1");
+}
+
 // Whether a comes before (above) b among the top-level windows.
 bool Above(HWND a, HWND b) {
     for (HWND w = GetTopWindow(nullptr); w; w = GetWindow(w, GW_HWNDNEXT)) {

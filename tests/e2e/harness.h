@@ -117,6 +117,9 @@ inline MenuKey Key(WPARAM vk) { return MenuKey{0, vk}; }
 // does, presses the keys in it and waits for it to close. False when no menu opened or it
 // stayed open.
 bool ChooseFromMenu(HWND mainWindow, const std::vector<MenuKey>& keys);
+// The options dialog opened by its menu keys (設定(&S) > オプション(&O), the same letters in
+// English); nullptr when it did not come.
+HWND OpenOptions(const KemboRun& run, HWND mainWindow);
 // The popup menu window (#32768) of the process, nullptr when no menu is open.
 HWND FindOpenMenu(DWORD processId);
 

@@ -50,8 +50,7 @@ TEST(LanguageE2E, WithEnglishChosenTheOptionsDialogShowsNoJapanese) {
     HWND window = run.WaitForMainWindow();
     ASSERT_NE(window, nullptr);
     // &Settings, &Options...: the same letters as in Japanese.
-    ASSERT_TRUE(ChooseFromMenu(window, {Char(L's'), Char(L'o')}));
-    HWND dialog = WaitForVisible(run, L"Toptf_f1");
+    HWND dialog = OpenOptions(run, window);
     ASSERT_NE(dialog, nullptr);
     const std::vector<std::wstring> texts = TextsOf(dialog);
     EXPECT_EQ(texts.front(), L"Options");

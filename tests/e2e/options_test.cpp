@@ -25,11 +25,6 @@ constexpr uint32_t kRed = 0xFF0000;
 // The first of a control's windows: its handle (a number field's edit).
 HWND DialogControl(HWND dialog, const char* name) { return testing::ChildWithId(dialog, OptionControlId(name)); }
 
-HWND OpenOptions(const KemboRun& run, HWND mainWindow) {
-    if (!ChooseFromMenu(mainWindow, {Char(L's'), Char(L'o')})) return nullptr;
-    return WaitForVisible(run, L"Toptf_f1");
-}
-
 TEST(OptionsE2E, OkIsSavedAndShownAtOnceAbortChangesNothing) {
     KemboRun run;
     WriteBlockBmp(run.Folder() + L"red.bmp", 40, 30, {{kRed}});
