@@ -15,6 +15,12 @@ target_compile_options(kembo_win PRIVATE ${warnings})
 set(generated_dir ${CMAKE_BINARY_DIR}/generated)
 set(KEMBO_VERSION_QUAD ${PROJECT_VERSION_MAJOR}.${PROJECT_VERSION_MINOR}.${PROJECT_VERSION_PATCH}.0)
 configure_file(${PROJECT_SOURCE_DIR}/resources/kembo_version.h.in ${generated_dir}/kembo_version.h @ONLY)
+# The manifest names the processor it was built for (amd64 only in the 64-bit test stand-in).
+if(CMAKE_SIZEOF_VOID_P EQUAL 8)
+  set(KEMBO_MANIFEST_ARCH amd64)
+else()
+  set(KEMBO_MANIFEST_ARCH x86)
+endif()
 configure_file(${PROJECT_SOURCE_DIR}/resources/kembo.manifest.in ${generated_dir}/kembo.manifest @ONLY)
 
 set(dist_dir ${CMAKE_BINARY_DIR}/dist)

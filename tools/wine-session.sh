@@ -66,6 +66,26 @@ kembo_japanese_messages() {
   export LC_MESSAGES=ja_JP.UTF-8 2>/dev/null
 }
 
+# Whether this machine runs 32-bit programs: some hosts run 64-bit user code only, and refuse
+# i386 executables (Wine's 32-bit loader among them) with "Exec format error".
+kembo_runs_32bit() {
+  wine --version >/dev/null 2>&1
+}
+
+# On such a host the Windows suites run against the 64-bit build under 64-bit Wine, in a prefix
+# of its own. Debian's wine scripts take the 32-bit loader whenever it is installed, so `wine`
+# (and `wine-stable`, which wineboot and regedit call) are pointed at the 64-bit one.
+kembo_use_64bit_wine() {
+  local bin="$kembo_root/build/wine64-bin" name
+  mkdir -p "$bin"
+  for name in wine wine-stable; do
+    printf '#!/bin/sh\nexec /usr/lib/wine/wine64 "$@"\n' >"$bin/$name"
+    chmod +x "$bin/$name"
+  done
+  export PATH="$bin:$PATH" WINELOADER=/usr/lib/wine/wine64 WINEARCH=win64
+  export WINEPREFIX="$kembo_root/build/wineprefix64"
+}
+
 kembo_start_wine() {
   kembo_start_display
   kembo_prepare_prefix

@@ -1,21 +1,24 @@
 #include "toolkit/contained_call_win.h"
 
-#if !defined(__i386__)
-#error "The contained call is written for the 32-bit x86 exception chain at fs:[0]."
+#if !defined(__i386__) && !defined(__x86_64__)
+#error "The contained call is written for x86 processors."
 #endif
 
 namespace kembo {
 
 namespace {
 
-// A registration record of the exception chain. The system reads the first two fields; the
-// rest is ours. It must lie on this thread's stack, or the system refuses the whole chain.
+// A guard of one contained call. On 32-bit x86 it is a registration record of the exception
+// chain: the system reads the first two fields, the rest is ours, and it must lie on this
+// thread's stack, or the system refuses the whole chain.
 struct GuardRecord {
     GuardRecord* next;
     void* handler;
     void* resume[5];  // __builtin_setjmp's buffer
     DWORD code;
 };
+
+#if defined(__i386__)
 
 GuardRecord* ChainHead() {
     GuardRecord* head;
@@ -25,17 +28,58 @@ GuardRecord* ChainHead() {
 
 void SetChainHead(GuardRecord* head) { asm volatile("movl %0, %%fs:0" : : "r"(head) : "memory"); }
 
-bool HasSse() {
-    static const bool sse = IsProcessorFeaturePresent(PF_XMMI_INSTRUCTIONS_AVAILABLE) != FALSE;
-    return sse;
-}
-
+// Takes whatever reaches the record, whatever its code, but an unwind passing by.
 EXCEPTION_DISPOSITION __cdecl ContainFault(EXCEPTION_RECORD* record, void* frame, CONTEXT*, void*) {
     // A record is also called while others unwind past it; that is no fault of the call.
     if (record->ExceptionFlags & (EXCEPTION_UNWINDING | EXCEPTION_EXIT_UNWIND)) return ExceptionContinueSearch;
     auto* guard = static_cast<GuardRecord*>(frame);
     guard->code = record->ExceptionCode;
     __builtin_longjmp(guard->resume, 1);
+}
+
+void ArmContainment() {}
+
+#else
+
+// 64-bit Windows has no chain to link into (its handlers are found from tables of the code), so
+// the guards of a thread form a chain of their own, and a vectored handler looks at the newest.
+thread_local GuardRecord* innermostGuard = nullptr;
+
+GuardRecord* ChainHead() { return innermostGuard; }
+
+void SetChainHead(GuardRecord* head) { innermostGuard = head; }
+
+// A vectored handler is asked before the foreign code's own handlers, so it must leave alone
+// what such code raises to catch itself: C++ exceptions (GCC's throw, unwind and forced unwind,
+// the last two non-continuable; Visual C++'s throw) and the debugger's notices. It takes the
+// faults (error severity), breakpoints and whatever else is raised as non-continuable.
+bool EndsTheCall(const EXCEPTION_RECORD& record) {
+    constexpr DWORD kGccCodes = 0x20474343;  // 0x20, 0x21 or 0x22 in the top byte
+    constexpr DWORD kMsvcThrow = 0xE06D7363;
+    const DWORD code = record.ExceptionCode;
+    if ((code & 0xFCFFFFFF) == kGccCodes || code == kMsvcThrow) return false;
+    return (code >> 30) == 3 || code == static_cast<DWORD>(EXCEPTION_BREAKPOINT) ||
+           (record.ExceptionFlags & EXCEPTION_NONCONTINUABLE) != 0;
+}
+
+LONG CALLBACK ContainFault(EXCEPTION_POINTERS* pointers) {
+    GuardRecord* guard = innermostGuard;
+    if (guard == nullptr || !EndsTheCall(*pointers->ExceptionRecord)) return EXCEPTION_CONTINUE_SEARCH;
+    guard->code = pointers->ExceptionRecord->ExceptionCode;
+    __builtin_longjmp(guard->resume, 1);
+}
+
+// Registered once, for the life of the process (a handler left by a jump is never freed).
+void ArmContainment() {
+    static const PVOID handler = AddVectoredExceptionHandler(1, ContainFault);
+    (void)handler;
+}
+
+#endif
+
+bool HasSse() {
+    static const bool sse = IsProcessorFeaturePresent(PF_XMMI_INSTRUCTIONS_AVAILABLE) != FALSE;
+    return sse;
 }
 
 }  // namespace
@@ -60,9 +104,12 @@ void RestoreFloatControl(const FloatControl& state, bool abandoned) {
 // Not inlined: the jump back lands in this frame, which must still be the one that linked the
 // record.
 __attribute__((noinline)) ContainedOutcome CallContained(void (*call)(void*), void* context) {
+    ArmContainment();
     const FloatControl floatControl = SaveFloatControl();
     volatile GuardRecord guard{};
+#if defined(__i386__)
     guard.handler = reinterpret_cast<void*>(&ContainFault);
+#endif
     guard.next = ChainHead();
     if (__builtin_setjmp(const_cast<void**>(guard.resume)) == 0) {
         SetChainHead(const_cast<GuardRecord*>(&guard));

@@ -3,7 +3,7 @@
 // hardware exception inside the call ends the call instead of the process, and the
 // floating-point control state the foreign code may change is put back afterwards.
 //
-// Mechanism (32-bit x86 only): a structured-exception registration record of our own is linked
+// Mechanism (32-bit x86): a structured-exception registration record of our own is linked
 // into the thread's chain at fs:[0] around the call; MinGW has no __try. The system walks the
 // chain from the newest record, so the foreign code's own handlers come first and a library that
 // raises and catches its own exceptions keeps working (a vectored handler would be asked before
@@ -11,6 +11,12 @@
 // an unwind, and jumps back into the frame that made the call (__builtin_longjmp), as an
 // __except block is entered; that works for non-continuable exceptions too. The chain is then
 // cut back to what it was before the call.
+//
+// The 64-bit build (what the Windows tests run where a host cannot run 32-bit programs; the
+// program ships for 32-bit x86 alone) has no such chain: a vectored handler takes the fault for
+// the thread's innermost contained call. Being asked first, it leaves C++ exceptions and
+// notices to the foreign code's handlers, and takes faults, breakpoints and non-continuable
+// exceptions.
 //
 // Limits:
 // - The frames between our record and the fault are abandoned, not unwound: the foreign code's
