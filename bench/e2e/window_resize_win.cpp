@@ -16,6 +16,7 @@
 #include <vector>
 
 #include "common/noise.h"
+#include "e2e/program_folder_win.h"
 #include "image/bmp_writer.h"
 #include "temp_folder.h"
 #include "toolkit/handles_win.h"
@@ -24,6 +25,11 @@
 namespace {
 
 using kembo::KernelHandle;
+using kembo::bench::CopyFiles;
+using kembo::bench::FindMainWindow;
+using kembo::bench::Milliseconds;
+using kembo::bench::WindowsPath;
+using kembo::bench::WithSeparator;
 using kembo::testing::TempFolder;
 
 constexpr int kPictureWidth = 4000;
@@ -36,21 +42,6 @@ struct Options {
     bool floor = false;
     std::vector<std::wstring> programs;
 };
-
-// A Unix path ("/pictures/a.png") as Wine sees it ("Z:\pictures\a.png"); Windows paths stay.
-std::wstring WindowsPath(std::wstring path) {
-    const bool unix = !path.empty() && path.front() == L'/';
-    for (wchar_t& c : path)
-        if (c == L'/') c = L'\\';
-    if (unix) path.insert(0, L"Z:");
-    return path;
-}
-
-std::wstring WithSeparator(const std::wstring& folder) {
-    std::wstring path = WindowsPath(folder);
-    if (path.empty() || path.back() != L'\\') path += L'\\';
-    return path;
-}
 
 std::wstring FullPath(const std::wstring& path) {
     wchar_t buffer[MAX_PATH * 4];
@@ -83,34 +74,6 @@ Options ParseOptions(int argc, wchar_t** argv) {
 void WriteLargeBmp(const std::wstring& path) {
     const std::vector<uint8_t> bytes = kembo::WriteBmp24(kembo::bench::NoisePicture(kPictureWidth, kPictureHeight));
     kembo::testing::WriteWholeFile(path, std::string(bytes.begin(), bytes.end()));
-}
-
-// The files of a folder (not its subfolders) into another.
-void CopyFiles(const std::wstring& from, const std::wstring& to) {
-    WIN32_FIND_DATAW data;
-    HANDLE find = FindFirstFileW((from + L"*").c_str(), &data);
-    if (find == INVALID_HANDLE_VALUE) throw std::runtime_error("cannot list " + kembo::Narrow(from));
-    do {
-        if (!(data.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) && std::wstring(data.cFileName) != L"KEMBO.INI")
-            CopyFileW((from + data.cFileName).c_str(), (to + data.cFileName).c_str(), FALSE);
-    } while (FindNextFileW(find, &data));
-    FindClose(find);
-}
-
-HWND FindMainWindow(DWORD processId) {
-    HWND window = nullptr;
-    while ((window = FindWindowExW(nullptr, window, L"Tmainf_f1", nullptr)) != nullptr) {
-        DWORD owner = 0;
-        GetWindowThreadProcessId(window, &owner);
-        if (owner == processId && IsWindowVisible(window)) return window;
-    }
-    return nullptr;
-}
-
-double Milliseconds(LARGE_INTEGER from, LARGE_INTEGER to) {
-    LARGE_INTEGER frequency;
-    QueryPerformanceFrequency(&frequency);
-    return static_cast<double>(to.QuadPart - from.QuadPart) * 1000.0 / static_cast<double>(frequency.QuadPart);
 }
 
 // One size change, handled: SetWindowPos on another program's window returns once its owner has
