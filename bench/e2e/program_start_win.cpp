@@ -96,7 +96,7 @@ int wmain(int argc, wchar_t** argv) {
             {"empty window program", here + L"empty_window.exe", here, L"KemboEmptyWindow", L"", {}},
             {"KEMBO, its plug-ins described before", shipped.File(L"KEMBO.EXE"), shipped.Path(), L"Tmainf_f1", L"", {}},
             {"KEMBO, its plug-ins at a first start", shipped.File(L"KEMBO.EXE"), shipped.Path(), L"Tmainf_f1",
-             shipped.File(L"KEMBO.spicache"), {}},
+             shipped.File(L"KEMBOSPI.cache"), {}},
             {"KEMBO, no plug-in", bare.File(L"KEMBO.EXE"), bare.Path(), L"Tmainf_f1", L"", {}},
         };
         for (int round = 0; round <= starts; ++round) {

@@ -27,7 +27,11 @@ namespace kembo {
 namespace {
 
 constexpr const char* kHelperProgram = "KEMBOSPI.EXE";
-constexpr const char* kCacheExtension = ".spicache";
+// What the plug-ins told about themselves, beside the program ("KEMBOSPI.cache"). Its extension
+// must not begin with "spi": the plug-in search's "*.spi" matches short names too, and would take
+// a "KEMBO.spicache" (short name KEMBO~1.SPI) for a plug-in, asking the helper about it at every
+// start.
+constexpr const char* kCacheSuffix = "SPI.cache";
 constexpr const char* kTrustedPlugin = "kembowic.spi";
 
 std::string ExecutablePath() {
@@ -104,7 +108,7 @@ int RunKembo(HINSTANCE instance) {
         SetLanguage(ResolveLanguage("", GetUserDefaultUILanguage()));
         const std::string& folder = program.paths.programFolder;
         helperPort = std::make_unique<WinHelperPort>(folder + kHelperProgram,
-                                                     folder + program.paths.programBaseName + kCacheExtension);
+                                                     folder + program.paths.programBaseName + kCacheSuffix);
         broker = std::make_unique<HelperPluginBroker>(*helperPort, fileSystem,
                                                       SpiPorts{moduleLoader, localMemory, ansiCodec},
                                                       folder + kTrustedPlugin);

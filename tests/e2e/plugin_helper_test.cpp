@@ -12,6 +12,7 @@
 #include "harness.h"
 #include "kpic.h"
 #include "plugin_fixtures.h"
+#include "process_windows.h"
 
 namespace kembo::e2e {
 namespace {
@@ -77,6 +78,23 @@ TEST(PluginHelperTest, SlideshowAnswersPastAHangingPluginAndLeavesNoProcess) {
     EXPECT_EQ(run.Close(), 0);
     EXPECT_EQ(ProcessesIn(run.Folder()), 0);
     EXPECT_EQ(run.IniValue("option", "val_spitimeout"), "5000");
+}
+
+// The plug-in that ships is read in the program's own process and what it tells about itself is
+// remembered, so that starting with it beside the program starts no helper: neither the first
+// time nor once its description has been written down.
+TEST(PluginHelperTest, TheShippedPluginAloneNeverStartsTheHelper) {
+    KemboRun run;
+    run.WriteIni("[option]\r\nval_titlewait=0\r\n");
+    for (int start = 0; start < 2; ++start) {
+        const HANDLE process = run.Start();
+        const DWORD processId = GetProcessId(process);
+        ASSERT_TRUE(testing::WaitUntil([&] { return testing::FindVisibleWindow(processId, L"Tmainf_f1") != nullptr; },
+                                       15000));
+        EXPECT_FALSE(testing::WaitUntil([&] { return ProcessesIn(run.Folder()) > 1; }, 2000)) << "start " << start;
+        PostMessageW(testing::FindVisibleWindow(processId, L"Tmainf_f1"), WM_CLOSE, 0, 0);
+        EXPECT_EQ(KemboRun::WaitForExit(process, 15000), 0);
+    }
 }
 
 }  // namespace
