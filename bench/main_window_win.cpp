@@ -14,6 +14,7 @@
 #include "common/noise.h"
 #include "core/program.h"
 #include "image/bmp_writer.h"
+#include "temp_folder.h"
 #include "toolkit/application_win.h"
 #include "toolkit/draw_win.h"
 #include "toolkit/file_system_win.h"
@@ -31,26 +32,17 @@ constexpr int kWidth = 1180, kHeight = 885;  // the larger of the two sizes take
 // A BMP file of random pixels.
 void WriteNoiseBmp(const std::wstring& path, int32_t w, int32_t h, uint32_t seed = 2463534242u) {
     const std::vector<uint8_t> bytes = WriteBmp24(bench::NoisePicture(w, h, seed));
-    HANDLE file = CreateFileW(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr);
-    DWORD written = 0;
-    WriteFile(file, bytes.data(), static_cast<DWORD>(bytes.size()), &written, nullptr);
-    CloseHandle(file);
+    kembo::testing::WriteWholeFile(path, std::string(bytes.begin(), bytes.end()));
 }
 
-// A 4000 x 3000 BMP of random pixels in the temporary folder, removed at exit.
+// A 4000 x 3000 BMP of random pixels in a temporary folder, removed at exit.
 class LargePicture {
 public:
-    LargePicture() {
-        wchar_t folder[MAX_PATH + 1];
-        GetTempPathW(MAX_PATH + 1, folder);
-        path_ = std::wstring(folder) + L"kembo-bench-" + std::to_wstring(GetCurrentProcessId()) + L".bmp";
-        WriteNoiseBmp(path_, 4000, 3000);
-    }
-    ~LargePicture() { DeleteFileW(path_.c_str()); }
-    std::string Path() const { return Narrow(path_); }
+    LargePicture() { WriteNoiseBmp(folder_.File(L"large.bmp"), 4000, 3000); }
+    std::string Path() const { return Narrow(folder_.File(L"large.bmp")); }
 
 private:
-    std::wstring path_;
+    kembo::testing::TempFolder folder_;
 };
 
 const LargePicture& Picture() {
@@ -132,26 +124,18 @@ void PresentTransitionFrame(benchmark::State& state) {
     }
 }
 
-// Two full-HD noise pictures in a folder of the temporary folder, removed at exit.
+// Two full-HD noise pictures in a temporary folder, removed at exit.
 class SlideFolder {
 public:
     SlideFolder() {
-        wchar_t temp[MAX_PATH + 1];
-        GetTempPathW(MAX_PATH + 1, temp);
-        folder_ = std::wstring(temp) + L"kembo-slides-" + std::to_wstring(GetCurrentProcessId()) + L"\\";
-        CreateDirectoryW(folder_.c_str(), nullptr);
         for (int i = 0; i < 2; ++i) {
-            WriteNoiseBmp(folder_ + static_cast<wchar_t>(L'a' + i) + L".bmp", 1920, 1080, 1000u + i);
+            WriteNoiseBmp(folder_.File(std::wstring(1, static_cast<wchar_t>(L'a' + i)) + L".bmp"), 1920, 1080, 1000u + i);
         }
     }
-    ~SlideFolder() {
-        for (int i = 0; i < 2; ++i) DeleteFileW((folder_ + static_cast<wchar_t>(L'a' + i) + L".bmp").c_str());
-        RemoveDirectoryW(folder_.c_str());
-    }
-    std::string Path() const { return Narrow(folder_); }
+    std::string Path() const { return Narrow(folder_.Path()); }
 
 private:
-    std::wstring folder_;
+    kembo::testing::TempFolder folder_;
 };
 
 // A 1 s push (120 steps) across a full-HD window, end to end in this process: the slide's change

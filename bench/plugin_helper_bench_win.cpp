@@ -13,65 +13,34 @@
 #include <string>
 
 #include "common/made_once.h"
-#include "common/photo.h"
-#include "loading/picture_formats.h"
+#include "common/plugin_setting_win.h"
 #include "loading/plugin_helper_client.h"
-#include "loading/spi_bitmap.h"
 #include "loading/spis.h"
-#include "temp_folder.h"
-#include "test_pictures.h"
-#include "toolkit/file_system_win.h"
 #include "toolkit/plugin_helper_win.h"
-#include "toolkit/plugin_ports_win.h"
-#include "toolkit/store_ports_win.h"
 #include "toolkit/text_win.h"
 
 namespace {
 
 using namespace kembo;
 
-std::string DistFile(const wchar_t* name) {
-    wchar_t exe[MAX_PATH];
-    GetModuleFileNameW(nullptr, exe, MAX_PATH);
-    std::wstring path = exe;
-    return Narrow(path.substr(0, path.find_last_of(L'\\') + 1) + L"dist\\" + name);
-}
+using bench::DistFile;
 
 // The two pictures and the ports, made once; the plug-in manager, of which only one may exist,
 // made by each benchmark for itself.
-class Setting {
+class Setting : public bench::PluginSetting {
 public:
-    Setting() {
-        if (FAILED(CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED))) throw std::runtime_error("no COM");
-        StartSPIBitmap();
-        testing::WriteWholeFile(Jpeg(), testing::EncodeWic(GUID_ContainerFormatJpeg, bench::Photo(6000, 4000)));
-        testing::WriteWholeFile(Png(), testing::EncodeWic(GUID_ContainerFormatPng, bench::Photo(4000, 3000)));
-    }
-    std::wstring Jpeg() const { return folder_.File(L"photo.jpg"); }
-    std::wstring Png() const { return folder_.File(L"photo.png"); }
-    FileSystem& Files() { return files_; }
-    SpiPorts Local() { return SpiPorts{modules_, memory_, ansi_}; }
     // A broker that trusts no plug-in: every call goes to the helper.
     std::unique_ptr<HelperPluginBroker> NewBroker() {
-        return std::make_unique<HelperPluginBroker>(port_, files_, Local(), "");
+        return std::make_unique<HelperPluginBroker>(port_, Files(), LocalPorts(), "");
     }
     std::unique_ptr<TSPIs> NewManager(PluginBroker* broker) {
-        SpiHostPorts ports{modules_, memory_, ansi_, files_, registry_, folders_, formats_, broker};
-        auto spis = std::make_unique<TSPIs>(ports, "C:\\nowhere\\");
+        auto spis = std::make_unique<TSPIs>(HostPorts(broker), "C:\\nowhere\\");
         spis->Search(DistFile(L"kembowic.spi"));
         if (spis->Count() != 1) throw std::runtime_error("the plug-in did not load");
         return spis;
     }
 
 private:
-    WinModuleLoader modules_;
-    WinLocalMemory memory_;
-    WinAnsiCodec ansi_;
-    WinFileSystem files_;
-    WinRegistryPort registry_;
-    WinSystemFolders folders_;
-    PictureFormats formats_;
-    testing::TempFolder folder_;
     // No cache file: each broker asks the helper anew.
     WinHelperPort port_{DistFile(L"KEMBOSPI.EXE"), ""};
 };

@@ -17,15 +17,8 @@
 #include "base/text.h"
 #include "com_out.h"
 #include "common/made_once.h"
-#include "common/photo.h"
-#include "loading/picture_formats.h"
-#include "loading/spi_bitmap.h"
-#include "loading/spis.h"
-#include "temp_folder.h"
+#include "common/plugin_setting_win.h"
 #include "test_pictures.h"
-#include "toolkit/file_system_win.h"
-#include "toolkit/plugin_ports_win.h"
-#include "toolkit/store_ports_win.h"
 #include "toolkit/text_win.h"
 
 namespace {
@@ -86,41 +79,23 @@ void DecodeThroughPlugin(TSPI& plugin, const std::wstring& path) {
 
 // The plug-in loaded as the host loads it, the imaging component, and the two pictures, made
 // once for all the benchmarks.
-class Setting {
+class Setting : public bench::PluginSetting {
 public:
     Setting() {
-        if (FAILED(CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED))) throw std::runtime_error("no COM");
-        wchar_t exe[MAX_PATH];
-        GetModuleFileNameW(nullptr, exe, MAX_PATH);
-        std::wstring pluginPath = exe;
-        pluginPath = pluginPath.substr(0, pluginPath.find_last_of(L'\\') + 1) + L"dist\\kembowic.spi";
-        StartSPIBitmap();
-        spis_.Search(Narrow(pluginPath));
-        if (spis_.Count() != 1) throw std::runtime_error("the plug-in did not load: " + Narrow(pluginPath));
+        const std::string plugin = bench::DistFile(L"kembowic.spi");
+        spis_.Search(plugin);
+        if (spis_.Count() != 1) throw std::runtime_error("the plug-in did not load: " + plugin);
         if (FAILED(CoCreateInstance(CLSID_WICImagingFactory1, nullptr, CLSCTX_INPROC_SERVER, IID_IWICImagingFactory,
                                     factory_.Receive()))) {
             throw std::runtime_error("no imaging component");
         }
-        testing::WriteWholeFile(Jpeg(), testing::EncodeWic(GUID_ContainerFormatJpeg, bench::Photo(6000, 4000)));
-        testing::WriteWholeFile(Png(), testing::EncodeWic(GUID_ContainerFormatPng, bench::Photo(4000, 3000)));
     }
-    std::wstring Jpeg() const { return folder_.File(L"photo.jpg"); }
-    std::wstring Png() const { return folder_.File(L"photo.png"); }
     IWICImagingFactory& Factory() { return *factory_.Get(); }
     TSPI& Plugin() { return spis_.Items(0); }
-    FileSystem& Files() { return files_; }
 
 private:
-    WinModuleLoader modules_;
-    WinLocalMemory memory_;
-    WinAnsiCodec ansi_;
-    WinFileSystem files_;
-    WinRegistryPort registry_;
-    WinSystemFolders folders_;
-    PictureFormats formats_;
-    TSPIs spis_{SpiHostPorts{modules_, memory_, ansi_, files_, registry_, folders_, formats_}, "C:\\nowhere\\"};
+    TSPIs spis_{HostPorts(), "C:\\nowhere\\"};
     ComRef<IWICImagingFactory> factory_;
-    testing::TempFolder folder_;
 };
 
 enum class Picture { jpeg, png };
