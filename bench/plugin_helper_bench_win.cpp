@@ -46,7 +46,9 @@ private:
 };
 
 enum class Picture { jpeg, png };
-enum class Where { inProcess, helper };
+// Through the helper, a picture alone (a background) or one of a slideshow, whose readings
+// keep their shared blocks from one to the next.
+enum class Where { inProcess, helper, helperInSlideshow };
 
 void Read(benchmark::State& state, Picture picture, Where where) {
     std::string error;
@@ -56,7 +58,8 @@ void Read(benchmark::State& state, Picture picture, Where where) {
         return;
     }
     try {
-        const std::unique_ptr<HelperPluginBroker> broker = where == Where::helper ? setting->NewBroker() : nullptr;
+        const std::unique_ptr<HelperPluginBroker> broker = where != Where::inProcess ? setting->NewBroker() : nullptr;
+        if (broker) broker->SetReadingsFollow(where == Where::helperInSlideshow);
         const std::unique_ptr<TSPIs> spis = setting->NewManager(broker.get());
         const std::string path = Narrow(picture == Picture::jpeg ? setting->Jpeg() : setting->Png());
         TSPIBitmap(setting->Files()).LoadFromFile(path);  // the helper started, the plug-in loaded
@@ -90,8 +93,10 @@ void HelperStartAndFirstAnswer(benchmark::State& state) {
 
 BENCHMARK_CAPTURE(Read, png_4000x3000_in_process, Picture::png, Where::inProcess)->Unit(benchmark::kMillisecond)->UseRealTime();
 BENCHMARK_CAPTURE(Read, png_4000x3000_helper, Picture::png, Where::helper)->Unit(benchmark::kMillisecond)->UseRealTime();
+BENCHMARK_CAPTURE(Read, png_4000x3000_helper_slideshow, Picture::png, Where::helperInSlideshow)->Unit(benchmark::kMillisecond)->UseRealTime();
 BENCHMARK_CAPTURE(Read, jpeg_6000x4000_in_process, Picture::jpeg, Where::inProcess)->Unit(benchmark::kMillisecond)->UseRealTime();
 BENCHMARK_CAPTURE(Read, jpeg_6000x4000_helper, Picture::jpeg, Where::helper)->Unit(benchmark::kMillisecond)->UseRealTime();
+BENCHMARK_CAPTURE(Read, jpeg_6000x4000_helper_slideshow, Picture::jpeg, Where::helperInSlideshow)->Unit(benchmark::kMillisecond)->UseRealTime();
 BENCHMARK(HelperStartAndFirstAnswer)->Unit(benchmark::kMillisecond)->UseRealTime();
 
 }  // namespace

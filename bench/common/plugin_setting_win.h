@@ -1,6 +1,6 @@
 #pragma once
-// What the benchmarks of the shipped plug-in share: the program folder of their build (dist\
-// beside them), the Windows ports a plug-in manager takes, and the two photographs they read,
+// What the benchmarks of the shipped plug-in share: the program folder of their build (the dist
+// folder beside them), the Windows ports a plug-in manager takes, and the two photographs they read,
 // a 6000 × 4000 JPEG and a 4000 × 3000 PNG, made once into a folder of their own.
 #include <windows.h>
 #include <wincodec.h>

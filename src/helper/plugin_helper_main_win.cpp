@@ -10,14 +10,19 @@
 #include <cstdlib>
 #include <cwchar>
 #include <memory>
+#include <span>
+#include <utility>
 
 #include "loading/plugin_executor.h"
 #include "loading/plugin_helper_server.h"
+#include "toolkit/handles_win.h"
+#include "toolkit/optional_calls_win.h"
 #include "toolkit/plugin_ports_win.h"
 
 namespace kembo {
 namespace {
 
+// A view of one request's block, let go of at its end.
 class WinMappedBlock : public MappedBlock {
 public:
     WinMappedBlock(void* view, std::size_t size) : view_(view), size_(size) {}
@@ -29,6 +34,75 @@ public:
 private:
     void* view_;
     std::size_t size_;
+};
+
+// A kept view lent out for one request.
+class LentView : public MappedBlock {
+public:
+    explicit LentView(std::span<uint8_t> bytes) : bytes_(bytes) {}
+    std::span<uint8_t> Bytes() override { return bytes_; }
+
+private:
+    std::span<uint8_t> bytes_;
+};
+
+// The views of the last two blocks the program named (its file block and its pixel block), kept
+// mapped from one reading to the next while the program keeps the blocks: a fresh view is slow
+// to touch. A handle's value is not enough to know a block again, as the program may close a
+// handle it gave and give a new block the same value: the system is asked whether the handle
+// names the object of the one kept. Where it cannot say, nothing is kept.
+class KeptViews {
+public:
+    KeptViews() { ResolveCall(same_, GetModuleHandleW(L"kernelbase.dll"), "CompareObjectHandles"); }
+    ~KeptViews() { Clear(); }
+    KeptViews(const KeptViews&) = delete;
+    KeptViews& operator=(const KeptViews&) = delete;
+
+    bool CanKeep() const { return same_ != nullptr; }
+    void Clear() {
+        for (View& view : views_) Release(view);
+    }
+
+    // At least size bytes of the block, kept mapped; empty when it cannot be mapped.
+    std::span<uint8_t> Map(HANDLE block, uint32_t size) {
+        for (View& view : views_) {
+            if (!view.address || view.given != block) continue;
+            if (view.size >= size && same_(block, view.own.Get())) {
+                if (&view != &views_[0]) std::swap(view, views_[0]);
+                return {static_cast<uint8_t*>(views_[0].address), size};
+            }
+            Release(view);  // another block under the same value, or too small a view of it
+        }
+        View fresh;
+        if (!DuplicateHandle(GetCurrentProcess(), block, GetCurrentProcess(), fresh.own.Receive(), 0, FALSE,
+                             DUPLICATE_SAME_ACCESS)) {
+            return {};
+        }
+        fresh.address = MapViewOfFile(block, FILE_MAP_READ | FILE_MAP_WRITE, 0, 0, size);
+        if (!fresh.address) return {};
+        fresh.given = block;
+        fresh.size = size;
+        Release(views_[1]);
+        views_[1] = std::move(views_[0]);
+        views_[0] = std::move(fresh);
+        return {static_cast<uint8_t*>(views_[0].address), size};
+    }
+
+private:
+    using SameObject = BOOL(WINAPI*)(HANDLE, HANDLE);
+    struct View {
+        HANDLE given = nullptr;  // the program's handle, closed by the program
+        KernelHandle own;        // this process's own handle of the same block
+        void* address = nullptr;
+        uint32_t size = 0;
+    };
+    static void Release(View& view) {
+        if (view.address) UnmapViewOfFile(view.address);
+        view = View{};
+    }
+
+    SameObject same_ = nullptr;
+    View views_[2];  // the one used last first
 };
 
 class PipeServerPort : public HelperServerPort {
@@ -57,15 +131,22 @@ public:
         return true;
     }
     // The program closes the handle itself once the block is done with.
-    std::unique_ptr<MappedBlock> Map(uint32_t handle, uint32_t size) override {
-        void* view = MapViewOfFile(reinterpret_cast<HANDLE>(static_cast<uintptr_t>(handle)),
-                                   FILE_MAP_READ | FILE_MAP_WRITE, 0, 0, size);
+    std::unique_ptr<MappedBlock> Map(uint32_t handle, uint32_t size, bool keep) override {
+        const auto block = reinterpret_cast<HANDLE>(static_cast<uintptr_t>(handle));
+        if (keep && views_.CanKeep()) {
+            const std::span<uint8_t> bytes = views_.Map(block, size);
+            if (bytes.empty()) return nullptr;
+            return std::make_unique<LentView>(bytes);
+        }
+        views_.Clear();
+        void* view = MapViewOfFile(block, FILE_MAP_READ | FILE_MAP_WRITE, 0, 0, size);
         if (!view) return nullptr;
         return std::make_unique<WinMappedBlock>(view, size);
     }
 
 private:
     HANDLE pipe_;
+    KeptViews views_;
 };
 
 // Whatever escapes a plug-in ends this process at once: no error box, no debugger, no wait.

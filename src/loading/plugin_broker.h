@@ -24,6 +24,9 @@ public:
     virtual ~PluginBroker() = default;
     // The time limit of each call, in milliseconds.
     virtual void SetTimeout(uint32_t timeoutMs) = 0;
+    // Whether readings follow one another (a slideshow runs): what makes the next one faster is
+    // then kept from one to the next; otherwise each reading gives back all it took.
+    virtual void SetReadingsFollow(bool follow) = 0;
     // What the library at path says about itself (asked once per run at most).
     virtual const PluginDescription& Describe(const std::string& path) = 0;
     // Offers the data of the file name to the picture plug-in as a reading does: whole, then,

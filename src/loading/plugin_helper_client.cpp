@@ -106,6 +106,7 @@ bool HelperPluginBroker::Read(TSPI& plugin, const std::string& name, std::span<c
     }
     bool helperEnded = false;
     const ReadOutcome outcome = ReadByHelper(path, name, data, headerRetry, take, helperEnded);
+    if (!readingsFollow_) LetGoOfBlocks();
     if (outcome == ReadOutcome::faulted) plugin.MarkFaulty();
     // A helper that had to be ended (late, gone, or talking nonsense) costs the file: no other
     // plug-in is asked to read it.
@@ -119,41 +120,40 @@ ReadOutcome HelperPluginBroker::ReadByHelper(const std::string& path, const std:
     using Wait = HelperConnection::Wait;
     HelperConnection* helper = Helper();
     if (!helper || data.size() > INT32_MAX) return ReadOutcome::rejected;
-    Wait wait = Wait::done;
-    {
-        // The blocks go before the helper does: their handles in it are closed from here.
-        const std::size_t blockSize = std::max<std::size_t>(data.size(), kMinDataBlock);
-        const std::unique_ptr<SharedBlock> block = helper->Share(blockSize);
-        if (!block) return ReadOutcome::rejected;
-        std::memcpy(block->Bytes().data(), data.data(), data.size());
-        wait = Send(ReadRequest{path, name, headerRetry, block->HelperHandle(), static_cast<uint32_t>(data.size()),
-                                static_cast<uint32_t>(blockSize)});
-        std::optional<PictureReady> ready;
-        std::unique_ptr<SharedBlock> pixels;
-        while (wait == Wait::done) {
-            Received received = Receive();
-            wait = received.wait;
-            if (wait != Wait::done) break;
-            if (auto* picture = std::get_if<PictureReady>(&*received.reply)) {
-                // Checked by the parser: the sides within the limits, the bytes within what they need.
-                pixels = helper->Share(picture->pixelBytes);
-                if (!pixels) {
-                    wait = Wait::broken;
-                    break;
-                }
-                ready = std::move(*picture);
-                wait = Send(DeliverRequest{pixels->HelperHandle(), ready->pixelBytes});
-                continue;
+    const std::size_t blockSize = std::max<std::size_t>(data.size(), kMinDataBlock);
+    SharedBlock* block = Block(dataBlock_, blockSize);
+    if (!block) return ReadOutcome::rejected;
+    // The bytes past the file's end read as zeros, whatever an earlier file left there.
+    std::memcpy(block->Bytes().data(), data.data(), data.size());
+    std::memset(block->Bytes().data() + data.size(), 0, blockSize - data.size());
+    helperKeeps_ = helperKeeps_ || readingsFollow_;
+    Wait wait = Send(ReadRequest{path, name, headerRetry, block->HelperHandle(), static_cast<uint32_t>(data.size()),
+                                 static_cast<uint32_t>(blockSize), readingsFollow_});
+    std::optional<PictureReady> ready;
+    SharedBlock* pixels = nullptr;
+    while (wait == Wait::done) {
+        Received received = Receive();
+        wait = received.wait;
+        if (wait != Wait::done) break;
+        if (auto* picture = std::get_if<PictureReady>(&*received.reply)) {
+            // Checked by the parser: the sides within the limits, the bytes within what they need.
+            pixels = Block(pixelBlock_, picture->pixelBytes);
+            if (!pixels) {
+                wait = Wait::broken;
+                break;
             }
-            if (auto* done = std::get_if<ReadDone>(&*received.reply)) {
-                if (done->outcome != ReadOutcome::read) return done->outcome;
-                if (!ready) break;
-                return take(ready->header, pixels->Bytes().first(ready->pixelBytes), InfoOf(*ready))
-                           ? ReadOutcome::read
-                           : ReadOutcome::rejected;
-            }
-            break;  // a description nobody asked for
+            ready = std::move(*picture);
+            wait = Send(DeliverRequest{pixels->HelperHandle(), ready->pixelBytes});
+            continue;
         }
+        if (auto* done = std::get_if<ReadDone>(&*received.reply)) {
+            if (done->outcome != ReadOutcome::read) return done->outcome;
+            if (!ready) break;
+            return take(ready->header, pixels->Bytes().first(ready->pixelBytes), InfoOf(*ready))
+                       ? ReadOutcome::read
+                       : ReadOutcome::rejected;
+        }
+        break;  // a description nobody asked for
     }
     helperEnded = true;
     EndHelper(wait == Wait::done ? Wait::broken : wait);
@@ -161,9 +161,41 @@ ReadOutcome HelperPluginBroker::ReadByHelper(const std::string& path, const std:
 }
 
 HelperConnection* HelperPluginBroker::Helper() {
-    if (connection_ && !connection_->Alive()) connection_.reset();
+    if (connection_ && !connection_->Alive()) DropHelper();
     if (!connection_) connection_ = port_.Start();
     return connection_.get();
+}
+
+SharedBlock* HelperPluginBroker::Block(std::unique_ptr<SharedBlock>& kept, std::size_t size) {
+    const std::size_t have = kept ? kept->Bytes().size() : 0;
+    if (have < size || have / 2 > size || size > kMaxKeptBlock) {
+        kept.reset();  // gone before the new one is made
+        kept = connection_->Share(size);
+    }
+    return kept.get();
+}
+
+void HelperPluginBroker::SetReadingsFollow(bool follow) {
+    readingsFollow_ = follow;
+    // During a call, its own end lets go.
+    if (!follow && !busy_) LetGoOfBlocks();
+}
+
+void HelperPluginBroker::LetGoOfBlocks() {
+    if (helperKeeps_) {
+        DropHelper();
+        return;
+    }
+    dataBlock_.reset();
+    pixelBlock_.reset();
+}
+
+void HelperPluginBroker::DropHelper() {
+    // The blocks go before the helper does: their handles in it are closed from here.
+    dataBlock_.reset();
+    pixelBlock_.reset();
+    connection_.reset();
+    helperKeeps_ = false;
 }
 
 HelperConnection::Wait HelperPluginBroker::Send(const Request& request) {
@@ -185,7 +217,7 @@ HelperPluginBroker::Received HelperPluginBroker::Receive() {
 }
 
 void HelperPluginBroker::EndHelper(HelperConnection::Wait why) {
-    connection_.reset();
+    DropHelper();
     if (why == HelperConnection::Wait::quit) {
         ending_ = true;
         throw Abort();

@@ -56,6 +56,8 @@ public:
 class HelperPluginBroker : public PluginBroker {
 public:
     static constexpr uint32_t kDefaultTimeoutMs = 10000;
+    // Larger blocks are made for one reading each.
+    static constexpr std::size_t kMaxKeptBlock = 128u << 20;
 
     // local: the ports for libraries loaded in this process (broker null); trustedPlugin: the
     // path of the one library that is (ASCII letters in any case), "" for none.
@@ -63,6 +65,7 @@ public:
     ~HelperPluginBroker() override;
 
     void SetTimeout(uint32_t timeoutMs) override { timeoutMs_ = timeoutMs; }
+    void SetReadingsFollow(bool follow) override;
     // Whether a call is under way (the window's handlers may run meanwhile).
     bool Busy() const { return busy_; }
     // Whether a helper runs now.
@@ -87,6 +90,15 @@ private:
     // The running helper, started when there is none (or the one there was has gone: no
     // plug-in is to blame for that); null when it cannot start.
     HelperConnection* Helper();
+    // A block of at least size bytes for the running helper: the one kept from the last reading
+    // when it is large enough and at most twice too large, else a new one (null when none can
+    // be made). Fresh shared memory is slow to touch, so a slideshow of like pictures reuses
+    // its two blocks; a very large block is not kept past the next reading.
+    SharedBlock* Block(std::unique_ptr<SharedBlock>& kept, std::size_t size);
+    // Gives back the blocks kept for the next reading. A helper told to keep its views of them
+    // would hold them as long as it runs: it is ended (it is idle: no call is under way).
+    void LetGoOfBlocks();
+    void DropHelper();
     HelperConnection::Wait Send(const Request& request);
     Received Receive();
     // Ends the helper; after quit, every further call is refused with Abort.
@@ -100,6 +112,12 @@ private:
     std::string trustedPlugin_;
     uint32_t timeoutMs_ = kDefaultTimeoutMs;
     std::unique_ptr<HelperConnection> connection_;
+    // The blocks of the last reading (the file's bytes, the picture's pixels), kept for the next
+    // while readings follow one another.
+    std::unique_ptr<SharedBlock> dataBlock_;
+    std::unique_ptr<SharedBlock> pixelBlock_;
+    bool readingsFollow_ = false;
+    bool helperKeeps_ = false;  // the running helper was told to keep its views of them
     bool busy_ = false;
     bool ending_ = false;
     // What each library said this run, by path, and the cache from earlier runs.

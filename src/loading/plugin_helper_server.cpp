@@ -37,7 +37,7 @@ bool Send(HelperServerPort& port, const Reply& reply) { return port.Write(Encode
 // block the program makes for exactly the bytes announced. False when the program did not go
 // along; the helper then ends.
 bool Deliver(HelperServerPort& port, std::span<const uint8_t> header, std::span<const uint8_t> pixels,
-             const TPictureInfoRec& info, bool& broken) {
+             const TPictureInfoRec& info, bool keep, bool& broken) {
     PictureReady ready;
     ready.header.assign(header.begin(), header.begin() + std::min<std::size_t>(header.size(), kMaxHeaderBytes));
     ready.pixelBytes = PixelBytesToSend(ready.header, pixels.size());
@@ -50,20 +50,20 @@ bool Deliver(HelperServerPort& port, std::span<const uint8_t> header, std::span<
     const std::optional<Request> request = answer ? ParseRequest(answer->kind, answer->payload) : std::nullopt;
     const auto* deliver = request ? std::get_if<DeliverRequest>(&*request) : nullptr;
     if (!deliver || deliver->size != ready.pixelBytes) return !(broken = true);
-    const std::unique_ptr<MappedBlock> block = port.Map(deliver->handle, deliver->size);
+    const std::unique_ptr<MappedBlock> block = port.Map(deliver->handle, deliver->size, keep);
     if (!block || block->Bytes().size() < ready.pixelBytes) return !(broken = true);
     std::memcpy(block->Bytes().data(), pixels.data(), ready.pixelBytes);
     return true;
 }
 
 bool ServeRead(HelperServerPort& port, PluginExecutor& executor, const ReadRequest& read) {
-    const std::unique_ptr<MappedBlock> block = port.Map(read.dataHandle, read.blockSize);
+    const std::unique_ptr<MappedBlock> block = port.Map(read.dataHandle, read.blockSize, read.keepBlocks);
     if (!block || block->Bytes().size() < read.blockSize) return false;
     bool broken = false;
     const ReadOutcome outcome = executor.Offer(
         read.pluginPath, read.name, block->Bytes().first(read.dataSize), read.headerRetry,
         [&](std::span<const uint8_t> header, std::span<const uint8_t> pixels, const TPictureInfoRec& info) {
-            return !broken && Deliver(port, header, pixels, info, broken);
+            return !broken && Deliver(port, header, pixels, info, read.keepBlocks, broken);
         });
     return !broken && Send(port, ReadDone{outcome});
 }

@@ -23,7 +23,9 @@ public:
     virtual bool Read(std::span<uint8_t> bytes) = 0;
     virtual bool Write(std::span<const uint8_t> bytes) = 0;
     // The block the program named by its handle here, size bytes long; null when it is none.
-    virtual std::unique_ptr<MappedBlock> Map(uint32_t handle, uint32_t size) = 0;
+    // keep: the program keeps the block for its next reading, and the view may be kept too;
+    // otherwise no view is kept, of this block or any other.
+    virtual std::unique_ptr<MappedBlock> Map(uint32_t handle, uint32_t size, bool keep) = 0;
 };
 
 // Serves until the channel breaks or the program sends something malformed; either way the

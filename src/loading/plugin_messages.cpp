@@ -200,6 +200,7 @@ std::vector<uint8_t> EncodeRequest(const Request& request) {
         w.U32(read->dataHandle);
         w.U32(read->dataSize);
         w.U32(read->blockSize);
+        w.U8(read->keepBlocks ? 1 : 0);
         return Framed(MessageKind::read, w);
     }
     const auto& deliver = std::get<DeliverRequest>(request);
@@ -241,6 +242,7 @@ std::optional<Request> ParseRequest(MessageKind kind, std::span<const uint8_t> p
         read.dataHandle = r.U32();
         read.dataSize = r.U32();
         read.blockSize = r.U32();
+        read.keepBlocks = r.Bool();
         if (read.pluginPath.empty() || read.dataHandle == 0 || read.blockSize < kMinDataBlock ||
             read.dataSize > read.blockSize || read.dataSize > INT32_MAX) {
             r.Fail();

@@ -58,6 +58,9 @@ struct ReadRequest {
     uint32_t dataHandle = 0;  // the block with the data, as the helper's handle
     uint32_t dataSize = 0;    // the data's length
     uint32_t blockSize = 0;   // the block's length: at least the data's and kMinDataBlock
+    // The program keeps this block and the pixels' for its next reading: the helper may keep its
+    // views of them too. Otherwise it lets go of every view once the reading is done.
+    bool keepBlocks = false;
     bool operator==(const ReadRequest&) const = default;
 };
 

@@ -2,6 +2,7 @@
 
 #include "toolkit/dpi.h"
 #include "toolkit/handles_win.h"
+#include "toolkit/optional_calls_win.h"
 
 namespace kembo {
 
@@ -15,20 +16,15 @@ struct DpiCalls {
     HRESULT(WINAPI* getDpiForMonitor)(HMONITOR, int, UINT*, UINT*) = nullptr;
 };
 
-template <typename F>
-void Resolve(F& target, HMODULE module, const char* name) {
-    if (module) target = reinterpret_cast<F>(reinterpret_cast<void (*)(void)>(GetProcAddress(module, name)));
-}
-
 const DpiCalls& Calls() {
     static const DpiCalls calls = [] {
         DpiCalls c;
         const HMODULE user = GetModuleHandleW(L"user32.dll");
-        Resolve(c.getDpiForWindow, user, "GetDpiForWindow");
-        Resolve(c.getSystemMetricsForDpi, user, "GetSystemMetricsForDpi");
-        Resolve(c.adjustWindowRectExForDpi, user, "AdjustWindowRectExForDpi");
+        ResolveCall(c.getDpiForWindow, user, "GetDpiForWindow");
+        ResolveCall(c.getSystemMetricsForDpi, user, "GetSystemMetricsForDpi");
+        ResolveCall(c.adjustWindowRectExForDpi, user, "AdjustWindowRectExForDpi");
         // Loaded for the process's life: the table keeps its address.
-        Resolve(c.getDpiForMonitor, LoadLibraryW(L"shcore.dll"), "GetDpiForMonitor");
+        ResolveCall(c.getDpiForMonitor, LoadLibraryW(L"shcore.dll"), "GetDpiForMonitor");
         return c;
     }();
     return calls;

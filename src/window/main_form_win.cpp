@@ -80,6 +80,7 @@ void Tmainf_f1::ReloadSlideList() {
         tm_SlideShow.SetInterval(SlideShow::IntervalMs(s.val_SSChangeTime));
     }
     tm_SlideShow.SetEnabled(s.flag_SlideShow);
+    if (program_.ports.broker) program_.ports.broker->SetReadingsFollow(s.flag_SlideShow);
 }
 
 void Tmainf_f1::AdvanceSlide() {

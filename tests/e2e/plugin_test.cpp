@@ -41,6 +41,8 @@ TEST(PluginTest, BackgroundInAPluginFormat) {
     }
 }
 
+// The outside plug-in's pictures differ in size, so that the blocks that carry them to the
+// program and back are now reused, now made anew.
 TEST(PluginTest, SlideshowOfPluginAndBmpPictures) {
     KemboRun run;
     ASSERT_TRUE(run.InstallPlugin(testing::PluginFolder(L"basic") + L"a.spi"));
@@ -48,12 +50,15 @@ TEST(PluginTest, SlideshowOfPluginAndBmpPictures) {
     testing::WriteWholeFile(folder + L"1.pic", testing::KpicFilled(8, 8, KpicColour{255, 0, 255}));
     WriteBlockBmp(folder + L"2.bmp", 8, 8, {{0x0000FF}});
     testing::WriteWholeFile(folder + L"3.pic", "not a picture at all");
+    testing::WriteWholeFile(folder + L"4.pic", testing::KpicFilled(96, 96, KpicColour{0, 255, 0}));
+    testing::WriteWholeFile(folder + L"5.pic", testing::KpicFilled(90, 90, KpicColour{255, 255, 0}));
     run.StartSlideshow("mixed", 100, 100);
     HWND window = run.WaitForMainWindow();
     ASSERT_NE(window, nullptr);
-    const std::vector<uint32_t> seen = WatchColours(window, 50, 50, 4, 10000);
-    ASSERT_GE(seen.size(), 3u);
-    for (size_t i = 0; i < seen.size(); ++i) EXPECT_EQ(seen[i], i % 2 == 0 ? 0xFF00FFu : 0x0000FFu) << i;
+    const std::vector<uint32_t> seen = WatchColours(window, 50, 50, 6, 15000);
+    ASSERT_GE(seen.size(), 5u);
+    const uint32_t order[] = {0xFF00FF, 0x0000FF, 0x00FF00, 0xFFFF00};
+    for (size_t i = 0; i < seen.size(); ++i) EXPECT_EQ(seen[i], order[i % 4]) << i;
     EXPECT_EQ(run.Close(), 0);
 }
 

@@ -3,6 +3,7 @@
 // pipes close; a plug-in that hangs blocks its thread until the test lets it go.
 #include <gtest/gtest.h>
 
+#include <atomic>
 #include <chrono>
 #include <condition_variable>
 #include <deque>
@@ -110,7 +111,8 @@ public:
     }
     bool Read(std::span<uint8_t> bytes) override { return toHelper.Take(bytes, 0) == Wait::done; }
     bool Write(std::span<const uint8_t> bytes) override { return toProgram.Put(bytes); }
-    std::unique_ptr<MappedBlock> Map(uint32_t handle, uint32_t size) override {
+    std::unique_ptr<MappedBlock> Map(uint32_t handle, uint32_t size, bool keep) override {
+        kept = keep;
         struct View : MappedBlock {
             std::shared_ptr<std::vector<uint8_t>> block;
             std::span<uint8_t> bytes;
@@ -127,6 +129,7 @@ public:
 
     Channel toHelper;
     Channel toProgram;
+    std::atomic<bool> kept = false;  // whether the last view asked for could be kept
 
 private:
     PluginExecutor executor_;
@@ -148,9 +151,11 @@ public:
     void EndAll() {
         for (const auto& helper : helpers_) helper->End();
     }
+    bool LastKept() const { return helpers_.back()->kept; }
 
     int starts = 0;
     int running = 0;
+    int shares = 0;  // blocks made
     std::optional<Bytes> cache;
     // Runs while the program waits for an answer, as the window's messages do.
     std::function<Wait()> whileWaiting;
@@ -193,6 +198,7 @@ public:
             std::span<uint8_t> Bytes() override { return *store; }
             uint32_t HelperHandle() const override { return handle; }
         };
+        ++port_.shares;
         auto block = std::make_unique<Block>();
         block->blocks = &port_.blocks_;
         block->store->assign(size, 0);
@@ -311,8 +317,24 @@ TEST_F(PluginHelperTest, PluginsDescribedAndReadInTheHelperWithEveryHandleFreed)
     ASSERT_EQ(spis->Count(), 1);
     EXPECT_TRUE(Good()->Hosted());
     EXPECT_EQ(Good()->Patterns(), std::vector<std::string>{"*.pic"});
+    // Alone, each reading makes its two blocks (the file's, the pixels') and gives them back.
     EXPECT_TRUE(Read(kGood, ".pic"));
     EXPECT_TRUE(Read(kGood, ".pic"));
+    EXPECT_EQ(port.shares, 4);
+    EXPECT_FALSE(port.LastKept());
+    // In a slideshow they are kept for the next reading, but for a file too large for its block
+    // and a small one after it.
+    broker->SetReadingsFollow(true);
+    EXPECT_TRUE(Read(kGood, ".pic"));
+    EXPECT_TRUE(Read(kGood, ".pic"));
+    EXPECT_EQ(port.shares, 6);
+    EXPECT_TRUE(port.LastKept());
+    EXPECT_TRUE(Read(Bytes(5000, 'G'), ".pic"));
+    EXPECT_TRUE(Read(kGood, ".pic"));
+    EXPECT_EQ(port.shares, 8);
+    // When the slideshow ends, the helper that kept its views of them goes too.
+    broker->SetReadingsFollow(false);
+    EXPECT_EQ(port.running, 0);
     EXPECT_EQ(port.starts, 1);
     EXPECT_EQ(host.memory.Freed(), host.memory.Allocated());
     EXPECT_EQ(host.memory.OpenLocks(), 0);

@@ -39,7 +39,7 @@ TEST(PluginMessagesTest, EveryMessageCrossesWholeAndNoPrefixOrSurplusParses) {
     PluginDescription described{DescribeOutcome::described, "C:\\p\\a.spi", "", "00IN", "a plug-in",
                                 {"*.pic", "*.pi1;*.pi2"}, {"PIC", "PI"}};
     const std::vector<Request> requests = {DescribeRequest{"C:\\p\\a.spi"},
-                                           ReadRequest{"C:\\p\\a.spi", "写真.pic", false, 0x44, 100, 2048},
+                                           ReadRequest{"C:\\p\\a.spi", "写真.pic", false, 0x44, 100, 2048, true},
                                            DeliverRequest{0x48, 36000000}};
     const std::vector<Reply> replies = {described, Ready(4000, -3000, 36000000), ReadDone{ReadOutcome::faulted}};
     for (const Request& request : requests) {
