@@ -65,8 +65,7 @@ void Application::SetTitle(const std::string& title) {
 }
 
 void Application::Initialize() {
-    INITCOMMONCONTROLSEX icc{sizeof icc, ICC_STANDARD_CLASSES | ICC_WIN95_CLASSES};
-    InitCommonControlsEx(&icc);
+    // Nothing before the first form: the common controls start with the first control.
 }
 
 void Application::RegisterForm(Form& form) {

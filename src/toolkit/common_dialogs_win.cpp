@@ -5,6 +5,7 @@
 
 #include <vector>
 
+#include "toolkit/lazy_libraries_win.h"
 #include "toolkit/text_win.h"
 
 namespace kembo {
@@ -50,7 +51,7 @@ bool OpenPictureDialog::Execute(HWND owner) {
                 (pathMustExist ? OFN_PATHMUSTEXIST : 0) | (fileMustExist ? OFN_FILEMUSTEXIST : 0);
     // Browsing may move the current folder, against which relative picture names are read.
     const std::wstring folder = CurrentFolder();
-    const bool chosen = GetOpenFileNameW(&ofn);
+    const bool chosen = lazy::GetOpenFileNameW(&ofn);
     SetCurrentDirectoryW(folder.c_str());
     if (!chosen) return false;
     filterIndex = static_cast<int>(ofn.nFilterIndex);
@@ -67,7 +68,7 @@ bool ColorDialog::Execute(HWND owner) {
     cc.rgbResult = color;
     cc.lpCustColors = custom_.data();
     cc.Flags = CC_RGBINIT | CC_ANYCOLOR;
-    if (!ChooseColorW(&cc)) return false;
+    if (!lazy::ChooseColorW(&cc)) return false;
     color = cc.rgbResult;
     return true;
 }

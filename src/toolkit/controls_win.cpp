@@ -6,6 +6,7 @@
 
 #include "toolkit/application_win.h"
 #include "toolkit/dpi.h"
+#include "toolkit/lazy_libraries_win.h"
 #include "toolkit/text_win.h"
 
 namespace kembo {
@@ -23,7 +24,7 @@ Control::~Control() {
     // Last first: the handle goes after the windows that belong to it.
     for (auto it = windows_.rbegin(); it != windows_.rend(); ++it) {
         const HWND window = *it;
-        RemoveWindowSubclass(window, &Control::Hook, kHookId);
+        lazy::RemoveWindowSubclass(window, &Control::Hook, kHookId);
         RemovePropW(window, kControlProperty);
         DestroyWindow(window);
     }
@@ -37,19 +38,20 @@ Bounds ScaleToDpi(const Bounds& designed, int dpi) {
 HWND Control::AddWindow(const wchar_t* windowClass, const std::string& text, DWORD style, DWORD exStyle,
                         const Bounds& bounds, int id, bool startsGroup) {
     style |= WS_CHILD | (startsGroup ? WS_GROUP : 0);
+    lazy::StartCommonControls();
     const HWND window = CreateWindowExW(exStyle, windowClass, Wide(text).c_str(), style, bounds.left,
                                         bounds.top, bounds.width, bounds.height, parent_,
                                         reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)),
                                         GetModuleHandleW(nullptr), nullptr);
     if (!window) return nullptr;
     SetPropW(window, kControlProperty, this);
-    SetWindowSubclass(window, &Control::Hook, kHookId, reinterpret_cast<DWORD_PTR>(this));
+    lazy::SetWindowSubclass(window, &Control::Hook, kHookId, reinterpret_cast<DWORD_PTR>(this));
     windows_.push_back(window);
     return window;
 }
 
 void Control::Forget(HWND window) {
-    RemoveWindowSubclass(window, &Control::Hook, kHookId);
+    lazy::RemoveWindowSubclass(window, &Control::Hook, kHookId);
     RemovePropW(window, kControlProperty);
     windows_.erase(std::remove(windows_.begin(), windows_.end(), window), windows_.end());
 }
@@ -59,13 +61,13 @@ LRESULT CALLBACK Control::Hook(HWND window, UINT message, WPARAM wParam, LPARAM 
     if (message == WM_NCDESTROY) {
         // Destroyed with its parent: the control no longer owns it.
         control->Forget(window);
-        return DefSubclassProc(window, message, wParam, lParam);
+        return lazy::DefSubclassProc(window, message, wParam, lParam);
     }
     // A message whose handler failed counts as handled.
     const bool handled = RunReporting(Application::Current(), true,
                                       [&] { return control->Preview(window, message, wParam, lParam); });
     if (handled) return 0;
-    return DefSubclassProc(window, message, wParam, lParam);
+    return lazy::DefSubclassProc(window, message, wParam, lParam);
 }
 
 std::string Control::Text() const { return WindowText(Handle()); }
@@ -182,7 +184,7 @@ bool Edit::Preview(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
     if (message == WM_LBUTTONDBLCLK) doubleClicked_ = true;
     if (message != WM_LBUTTONUP || !doubleClicked_) return false;
     doubleClicked_ = false;
-    DefSubclassProc(window, message, wParam, lParam);
+    lazy::DefSubclassProc(window, message, wParam, lParam);
     if (OnDoubleClick) OnDoubleClick();
     return true;
 }

@@ -43,8 +43,8 @@ void GlyphButton::SetGlyph(HBITMAP bitmap, COLORREF transparent, int margin) {
             BitBlt(to.Get(), state * side, 0, side, side, from.Get(), image * side, 0, SRCCOPY);
         }
     }
-    ImageList list(ImageList_Create(side, side, ILC_COLOR24 | ILC_MASK, kStateCount, 0));
-    if (!list || ImageList_AddMasked(list.Get(), static_cast<HBITMAP>(strip.Get()), transparent) < 0) return;
+    ImageList list(lazy::ImageList_Create(side, side, ILC_COLOR24 | ILC_MASK, kStateCount, 0));
+    if (!list || lazy::ImageList_AddMasked(list.Get(), static_cast<HBITMAP>(strip.Get()), transparent) < 0) return;
     glyph_ = std::move(list);
     margin_ = margin;
     ShowGlyph();

@@ -8,12 +8,13 @@
 
 #include "toolkit/controls_win.h"
 #include "toolkit/handles_win.h"
+#include "toolkit/lazy_libraries_win.h"
 
 namespace kembo {
 
 struct ImageListTraits {
     static HIMAGELIST Invalid() { return nullptr; }
-    static void Close(HIMAGELIST h) { ImageList_Destroy(h); }
+    static void Close(HIMAGELIST h) { lazy::ImageList_Destroy(h); }
 };
 using ImageList = Owned<HIMAGELIST, ImageListTraits>;
 
@@ -25,7 +26,7 @@ public:
     // is null.
     void SetGlyph(HBITMAP bitmap, COLORREF transparent, int margin);
     void Place(const Bounds& bounds, int dpi) override;
-    int GlyphCount() const { return glyph_ ? ImageList_GetImageCount(glyph_.Get()) : 0; }
+    int GlyphCount() const { return glyph_ ? lazy::ImageList_GetImageCount(glyph_.Get()) : 0; }
 
 private:
     void ShowGlyph();

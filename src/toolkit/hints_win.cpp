@@ -2,6 +2,7 @@
 
 #include <commctrl.h>
 
+#include "toolkit/lazy_libraries_win.h"
 #include "toolkit/text_win.h"
 
 namespace kembo {
@@ -10,11 +11,11 @@ namespace {
 constexpr int kMaxHintWidth = 600;  // a width at all lets the hint break at its line ends
 }  // namespace
 
-Hints::Hints(HWND owner)
-    : owner_(owner),
-      tooltip_(CreateWindowExW(WS_EX_TOPMOST, TOOLTIPS_CLASSW, nullptr, WS_POPUP | TTS_ALWAYSTIP | TTS_NOPREFIX,
+Hints::Hints(HWND owner) : owner_(owner) {
+    lazy::StartCommonControls();
+    tooltip_ = CreateWindowExW(WS_EX_TOPMOST, TOOLTIPS_CLASSW, nullptr, WS_POPUP | TTS_ALWAYSTIP | TTS_NOPREFIX,
                                CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, owner, nullptr,
-                               GetModuleHandleW(nullptr), nullptr)) {
+                               GetModuleHandleW(nullptr), nullptr);
     SendMessageW(tooltip_, TTM_SETMAXTIPWIDTH, 0, kMaxHintWidth);
     SendMessageW(tooltip_, TTM_ACTIVATE, FALSE, 0);
 }

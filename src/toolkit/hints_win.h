@@ -23,7 +23,7 @@ public:
 
 private:
     HWND owner_;
-    HWND tooltip_;
+    HWND tooltip_ = nullptr;
     bool active_ = false;
 };
 

@@ -1,15 +1,18 @@
 // The toolkit core against the real window manager: the error box for an uncaught error, in a
-// form or in a control's handler, the form's class name and geometry, the timer.
+// form or in a control's handler, the form's class name and geometry, the timer, the common
+// dialogs.
 #include <gtest/gtest.h>
 
 #include <windows.h>
 
 #include <atomic>
+#include <functional>
 #include <thread>
 
 #include "base/errors.h"
 #include "message_box_probe.h"
 #include "toolkit/application_win.h"
+#include "toolkit/common_dialogs_win.h"
 #include "toolkit/controls_win.h"
 #include "toolkit/form_win.h"
 #include "toolkit/text_win.h"
@@ -144,6 +147,28 @@ TEST(TimerTest, FiresBetweenMessagesAndReportsErrors) {
     timer.SetEnabled(true);
     app.Run();
     EXPECT_EQ(ticks, 3);
+}
+
+// Their libraries load at the first dialog: each dialog opens, and a cancelled one chose nothing.
+TEST(CommonDialogsTest, EachOpensAndCancelledChoosesNothing) {
+    const std::function<bool()> dialogs[] = {
+        [] {
+            OpenPictureDialog dialog;
+            dialog.filter = "Bitmap|*.bmp";
+            return dialog.Execute(nullptr);
+        },
+        [] { return ColorDialog().Execute(nullptr); },
+    };
+    for (size_t i = 0; i < std::size(dialogs); ++i) {
+        testing::SeenBox seen;
+        std::thread cancel([&seen] {
+            seen = testing::WaitForMessageBox(GetCurrentProcessId(), 10000);
+            if (seen.Found()) PostMessageW(seen.window, WM_COMMAND, IDCANCEL, 0);
+        });
+        EXPECT_FALSE(dialogs[i]()) << i;
+        cancel.join();
+        EXPECT_TRUE(seen.Found()) << i;
+    }
 }
 
 }  // namespace
