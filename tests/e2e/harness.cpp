@@ -2,6 +2,7 @@
 
 #include <sstream>
 #include <stdexcept>
+#include <string>
 
 #include "bmp_file.h"
 #include "process_windows.h"
@@ -74,9 +75,15 @@ HANDLE KemboRun::Start(const std::wstring& arguments) {
     STARTUPINFOW startup{};
     startup.cb = sizeof startup;
     PROCESS_INFORMATION info{};
-    if (!CreateProcessW(ExePath().c_str(), commandLine.data(), nullptr, nullptr, FALSE, 0, nullptr,
-                        Folder().c_str(), &startup, &info)) {
-        throw std::runtime_error("KEMBO.EXE did not start");
+    const auto start = [&] {
+        return CreateProcessW(ExePath().c_str(), commandLine.data(), nullptr, nullptr, FALSE, 0, nullptr,
+                              Folder().c_str(), &startup, &info) != 0;
+    };
+    // Once in a clean-clone run under Wine the start itself failed, before the program ran a
+    // line: a failed start is tried once more, and a second failure names the system's error.
+    if (!start()) {
+        Sleep(500);
+        if (!start()) throw std::runtime_error("KEMBO.EXE did not start: error " + std::to_string(GetLastError()));
     }
     CloseHandle(info.hThread);
     processes_.push_back(info.hProcess);
