@@ -3,10 +3,12 @@
 // beside this one). The programs are started in turns, several times each after one start that
 // is not counted; the best start counts (other work on the machine only ever adds time), the
 // median beside it.
-//   program_start [--starts N] PROGRAM_FOLDER
+//   program_start [--starts N] [BASELINE_FOLDER...] PROGRAM_FOLDER
 // KEMBO.EXE is timed from copies of its folder: as it ships (its plug-ins beside it, their
 // descriptions cached by the start before), the same at a first start (no description cache),
-// and with no plug-in at all. A parameter leaves the title splash out.
+// and with no plug-in at all. A parameter leaves the title splash out. The program of each
+// baseline folder (another build) is timed as it ships, in the same rounds, for a comparison
+// side by side that the machine's moods do not bend.
 #include <windows.h>
 
 #include <algorithm>
@@ -30,7 +32,7 @@ using kembo::bench::WithSeparator;
 using kembo::testing::TempFolder;
 
 struct Program {
-    const char* name;
+    std::string name;
     std::wstring exe;
     std::wstring folder;
     const wchar_t* windowClass;
@@ -55,10 +57,10 @@ double TimeStart(const Program& program) {
     for (int i = 0; i < 30000 && !window; ++i) {
         window = FindVisibleWindowOf(info.dwProcessId, program.windowClass);
         if (!window && WaitForSingleObject(process.Get(), 1) != WAIT_TIMEOUT)
-            throw std::runtime_error(std::string(program.name) + " ended before showing its window");
+            throw std::runtime_error(program.name + " ended before showing its window");
     }
     QueryPerformanceCounter(&shown);
-    if (!window) throw std::runtime_error(std::string(program.name) + " showed no window");
+    if (!window) throw std::runtime_error(program.name + " showed no window");
     PostMessageW(window, WM_CLOSE, 0, 0);
     if (WaitForSingleObject(process.Get(), 30000) != WAIT_OBJECT_0) TerminateProcess(process.Get(), 1);
     return Milliseconds(start, shown);
@@ -71,16 +73,19 @@ std::wstring FolderOf(const std::wstring& path) { return path.substr(0, path.fin
 int wmain(int argc, wchar_t** argv) {
     try {
         int starts = 7;
-        std::wstring folder;
+        std::vector<std::wstring> folders;
         for (int i = 1; i < argc; ++i) {
             const std::wstring a = argv[i];
             if (a == L"--starts" && i + 1 < argc) {
                 starts = std::max(1, _wtoi(argv[++i]));
             } else {
-                folder = WithSeparator(a);
+                folders.push_back(WithSeparator(a));
             }
         }
-        if (folder.empty()) throw std::invalid_argument("usage: program_start [--starts N] PROGRAM_FOLDER");
+        if (folders.empty())
+            throw std::invalid_argument("usage: program_start [--starts N] [BASELINE_FOLDER...] PROGRAM_FOLDER");
+        const std::wstring folder = folders.back();
+        folders.pop_back();
 
         wchar_t self[MAX_PATH * 4];
         const DWORD n = GetModuleFileNameW(nullptr, self, static_cast<DWORD>(std::size(self)));
@@ -99,6 +104,14 @@ int wmain(int argc, wchar_t** argv) {
              shipped.File(L"KEMBOSPI.cache"), {}},
             {"KEMBO, no plug-in", bare.File(L"KEMBO.EXE"), bare.Path(), L"Tmainf_f1", L"", {}},
         };
+        std::vector<TempFolder> baselines(folders.size());
+        for (size_t i = 0; i < folders.size(); ++i) {
+            CopyFiles(folders[i], baselines[i].Path());
+            kembo::testing::WriteWholeFile(baselines[i].File(L"KEMBO.INI"), settings);
+            programs.push_back({"baseline " + std::to_string(i + 1) + ", plug-ins described before",
+                                baselines[i].File(L"KEMBO.EXE"),
+                                baselines[i].Path(), L"Tmainf_f1", L"", {}});
+        }
         for (int round = 0; round <= starts; ++round) {
             for (Program& program : programs) {
                 const double ms = TimeStart(program);
@@ -106,6 +119,8 @@ int wmain(int argc, wchar_t** argv) {
             }
         }
 
+        for (size_t i = 0; i < folders.size(); ++i)
+            std::printf("baseline %zu: %s\n", i + 1, kembo::Narrow(folders[i]).c_str());
         std::printf("ms from the start to the window on the screen (%d starts each)\n", starts);
         std::printf("%-40s %8s %8s %14s\n", "program", "best", "median", "best/empty");
         double emptyBest = 0;
@@ -114,7 +129,7 @@ int wmain(int argc, wchar_t** argv) {
             const double best = program.ms.front();
             const double median = program.ms[program.ms.size() / 2];
             if (emptyBest == 0) emptyBest = best;
-            std::printf("%-40s %8.1f %8.1f %14.2f\n", program.name, best, median, best / emptyBest);
+            std::printf("%-40s %8.1f %8.1f %14.2f\n", program.name.c_str(), best, median, best / emptyBest);
         }
         return 0;
     } catch (const std::exception& e) {

@@ -29,8 +29,7 @@ Tsetgrngf_f9::Tsetgrngf_f9(Application& app) : ScrollingForm(app, L"Tsetgrngf_f9
     const Rect area = OpeningWorkArea(App());
     CreateHandle(WS_OVERLAPPEDWINDOW | WS_CLIPCHILDREN, 0, area.left, area.top, 0, 0);
     const int dpi = WindowDpi(Handle());
-    SetWidth(ScaleToDpi(kDesignWidth, dpi));
-    SetHeight(ScaleToDpi(kDesignHeight, dpi));
+    SetBounds(Left(), Top(), ScaleToDpi(kDesignWidth, dpi), ScaleToDpi(kDesignHeight, dpi));
     BuildMenu();
     FormCreate();
 }

@@ -122,18 +122,24 @@ int RunKembo(HINSTANCE instance) {
 
         mainForm = std::make_unique<Tmainf_f1>(app, program);  // 7
         mainForm->Create();
-        // 8. Kept hidden for the whole run; the options dialog makes its own when it needs one.
-        idleRangeForm = std::make_unique<Tsetgrngf_f9>(app);
 
         mainForm->ApplyWindowSettings();                  // 9
         mainForm->Hide();                                 // 10
         ShowWindow(app.Handle(), SW_HIDE);
-        mainForm->AddTrayIcon();
 
         if (program.settings.val_titlewait > 0) Sleep(program.settings.val_titlewait);  // 11
         splash.CloseTitleSplash();                        // 12
 
-        app.Run();                                        // 13
+        // 13. What the user does not see waits until the window is on the screen: each of
+        // these costs a top-level window of its own.
+        app.Run([&] {
+            // 8. Kept hidden for the whole run; the options dialog makes its own when it needs one.
+            idleRangeForm = std::make_unique<Tsetgrngf_f9>(app);
+            mainForm->AddTrayIcon();
+            // A shell without a taskbar shows the icon in a window of its own, just made and on
+            // top: the frame takes its place in the z-order again.
+            mainForm->ApplyZOrder();
+        });
 
         mainForm->RemoveTrayIcon();                       // 14
         mainForm->CaptureWindowRect();                    // 15

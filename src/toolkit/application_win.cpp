@@ -76,9 +76,14 @@ void Application::UnregisterForm(Form& form) {
     if (mainForm_ == &form) mainForm_ = nullptr;
 }
 
-void Application::Run() {
+void Application::Run(const std::function<void()>& whenShown) {
     if (!mainForm_) return;
     mainForm_->Show();
+    if (whenShown) {
+        // Painted first: the window's picture is on the screen before the rest is done.
+        UpdateWindow(mainForm_->Handle());
+        whenShown();
+    }
     // Runs until WM_QUIT is taken from the queue, so that no quit is left behind to close the
     // message boxes that may follow the loop.
     MSG msg;

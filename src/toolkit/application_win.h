@@ -4,6 +4,7 @@
 #include <windows.h>
 
 #include <exception>
+#include <functional>
 #include <map>
 #include <string>
 #include <utility>
@@ -44,8 +45,9 @@ public:
     void UnregisterForm(Form& form);
     Form* MainForm() const { return mainForm_; }
 
-    // Shows the main form and dispatches messages until Terminate.
-    void Run();
+    // Shows and paints the main form, runs whenShown (work the first sight of the window need
+    // not wait for), and dispatches messages until Terminate.
+    void Run(const std::function<void()>& whenShown = {});
     void Terminate();
     bool Terminated() const { return terminated_; }
     // Dispatches what is waiting in the queue and returns.

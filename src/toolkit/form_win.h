@@ -42,6 +42,8 @@ public:
     void SetTop(int top);
     void SetWidth(int width);
     void SetHeight(int height);
+    // All four in one change: one resize instead of several.
+    void SetBounds(int left, int top, int width, int height);
     int ClientWidth() const;
     int ClientHeight() const;
 
@@ -78,7 +80,6 @@ protected:
 
 private:
     static LRESULT CALLBACK WindowProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam);
-    void SetBounds(int left, int top, int width, int height);
     RECT WindowRect() const;
 
     Application& app_;

@@ -122,10 +122,8 @@ void Tmainf_f1::ApplyWindowSettings() {
     // Stored for monitors that may be gone: brought back onto one when none shows any of it.
     const Rect stored{s.left, s.top, Saturate32(int64_t{s.left} + s.width), Saturate32(int64_t{s.top} + s.height)};
     const Rect placed = PlaceOnMonitors(stored, CurrentMonitors());
-    SetTop(placed.top);
-    SetLeft(placed.left);
-    SetWidth(static_cast<int>(placed.Width()));
-    SetHeight(static_cast<int>(placed.Height()));
+    // In one move: each step would resize the window and compose its picture again.
+    SetBounds(placed.left, placed.top, static_cast<int>(placed.Width()), static_cast<int>(placed.Height()));
     if (PopupMenu::Item* pin = pm1_.Find("pm1_rearp")) pin->checked = s.pos == 3;
     ApplyZOrder();
 }

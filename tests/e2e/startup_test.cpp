@@ -53,8 +53,9 @@ TEST(StartupTest, FirstStartWritesEveryDefaultInOrderAndTheRegistryValue) {
     GetWindowTextW(window, caption, 64);
     EXPECT_STREQ(caption, L"KEMBO");
     EXPECT_EQ(GetWindowLongW(window, GWL_STYLE) & (WS_CAPTION | WS_THICKFRAME), 0);
-    // One display-range window waits, hidden, for the whole run.
-    HWND rangeWindow = run.FindProcessWindow(L"Tsetgrngf_f9");
+    // One display-range window waits, hidden, for the whole run (made just after the frame shows).
+    HWND rangeWindow = nullptr;
+    for (int i = 0; i < 500 && !(rangeWindow = run.FindProcessWindow(L"Tsetgrngf_f9")); ++i) Sleep(10);
     ASSERT_NE(rangeWindow, nullptr);
     EXPECT_FALSE(IsWindowVisible(rangeWindow));
 
