@@ -125,7 +125,8 @@ void Tmainf_f1::ApplyWindowSettings() {
     // In one move: each step would resize the window and compose its picture again.
     SetBounds(placed.left, placed.top, static_cast<int>(placed.Width()), static_cast<int>(placed.Height()));
     if (PopupMenu::Item* pin = pm1_.Find("pm1_rearp")) pin->checked = s.pos == 3;
-    ApplyZOrder();
+    // A hidden window (at the start) takes its place when it shows: FormShow applies the mode.
+    if (Visible()) ApplyZOrder();
 }
 
 void Tmainf_f1::CaptureWindowRect() {
