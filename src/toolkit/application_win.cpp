@@ -81,7 +81,7 @@ void Application::Run(const std::function<void()>& whenShown) {
     mainForm_->Show();
     if (whenShown) {
         // Painted first: the window's picture is on the screen before the rest is done.
-        UpdateWindow(mainForm_->Handle());
+        mainForm_->Update();
         whenShown();
     }
     // Runs until WM_QUIT is taken from the queue, so that no quit is left behind to close the

@@ -5,6 +5,7 @@
 
 #include "harness.h"
 #include "message_box_probe.h"
+#include "process_windows.h"
 
 namespace kembo::e2e {
 namespace {
@@ -55,7 +56,7 @@ TEST(StartupTest, FirstStartWritesEveryDefaultInOrderAndTheRegistryValue) {
     EXPECT_EQ(GetWindowLongW(window, GWL_STYLE) & (WS_CAPTION | WS_THICKFRAME), 0);
     // One display-range window waits, hidden, for the whole run (made just after the frame shows).
     HWND rangeWindow = nullptr;
-    for (int i = 0; i < 500 && !(rangeWindow = run.FindProcessWindow(L"Tsetgrngf_f9")); ++i) Sleep(10);
+    testing::WaitUntil([&] { return (rangeWindow = run.FindProcessWindow(L"Tsetgrngf_f9")) != nullptr; }, 5000);
     ASSERT_NE(rangeWindow, nullptr);
     EXPECT_FALSE(IsWindowVisible(rangeWindow));
 
