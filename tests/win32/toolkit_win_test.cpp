@@ -132,6 +132,54 @@ TEST(FormTest, ClosingTheMainFormEndsTheLoop) {
     EXPECT_TRUE(IsWindow(form.Handle()));  // the window outlives the loop for the last save
 }
 
+// Counts what the start relies on: sizes, paints, and whether a posted message was handled.
+class CountingForm : public Form {
+public:
+    explicit CountingForm(Application& app) : Form(app, L"TCountingForm") { CreateHandle(WS_POPUP, 0, 0, 0, 0, 0); }
+    int sizes = 0;
+    int paints = 0;
+    bool posted = false;
+
+protected:
+    LRESULT HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam) override {
+        if (msg == WM_SIZE) ++sizes;
+        if (msg == kThrowMessage) posted = true;
+        if (msg == WM_PAINT) {
+            ++paints;
+            PAINTSTRUCT ps;
+            BeginPaint(Handle(), &ps);
+            EndPaint(Handle(), &ps);
+            return 0;
+        }
+        return DefaultHandler(msg, wParam, lParam);
+    }
+};
+
+// The frame's start: placed in one change, then shown and painted before the work that may
+// wait, which runs before any message waiting in the queue.
+TEST(FormTest, OneMoveSizesOnceAndRunPaintsBeforeTheDeferredWork) {
+    Application app(GetModuleHandleW(nullptr));
+    CountingForm form(app);
+    const int sizesBefore = form.sizes;
+    form.SetBounds(30, 40, 320, 240);
+    EXPECT_EQ(form.sizes, sizesBefore + 1);
+    EXPECT_EQ(form.Left(), 30);
+    EXPECT_EQ(form.Height(), 240);
+
+    PostMessageW(form.Handle(), kThrowMessage, 0, 0);
+    bool ran = false;
+    app.Run([&] {
+        ran = true;
+        EXPECT_TRUE(form.Visible());
+        EXPECT_EQ(form.paints, 1);
+        EXPECT_FALSE(form.posted);
+        PostMessageW(form.Handle(), WM_CLOSE, 0, 0);
+    });
+    EXPECT_TRUE(ran);
+    EXPECT_TRUE(form.posted);
+    EXPECT_TRUE(app.Terminated());
+}
+
 TEST(TimerTest, FiresBetweenMessagesAndReportsErrors) {
     Application app(GetModuleHandleW(nullptr));
     ThrowingForm form(app);
