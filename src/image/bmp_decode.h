@@ -39,8 +39,9 @@ struct Layout {
 };
 
 // Parses the info header and places the colour table and pixels inside dib. pixelOffset as for
-// ReadDib. Throws PictureError for whatever the reader refuses.
-Layout ParseLayout(std::span<const uint8_t> dib, std::size_t pixelOffset);
+// ReadDib. With pixelsApart, the pixels lie in a block of their own and dib ends at or after
+// pixelOffset, the colour table's end. Throws PictureError for whatever the reader refuses.
+Layout ParseLayout(std::span<const uint8_t> dib, std::size_t pixelOffset, bool pixelsApart = false);
 
 // Palette index to pixel, four bytes per entry (b, g, r, 0) so a row can be written with
 // overlapping 4-byte stores. Entries beyond the colour table are black.

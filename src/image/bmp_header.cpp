@@ -70,7 +70,7 @@ void CheckSize(int32_t width, int64_t height) {
 
 }  // namespace
 
-Layout ParseLayout(std::span<const uint8_t> dib, std::size_t pixelOffset) {
+Layout ParseLayout(std::span<const uint8_t> dib, std::size_t pixelOffset, bool pixelsApart) {
     if (dib.size() < 4) throw PictureError(Text(kBroken));
     const uint32_t headerSize = Le32(dib.data());
     const HeaderKind kind = KindOf(headerSize);
@@ -126,7 +126,7 @@ Layout ParseLayout(std::span<const uint8_t> dib, std::size_t pixelOffset) {
     if (entries == 0 && layout.bits <= 8) entries = uint64_t{1} << layout.bits;
     const uint64_t tableBytes = entries * layout.entrySize;
     if (pixelOffset >= tableOffset) {
-        if (pixelOffset >= dib.size()) throw PictureError(Text(kBroken));
+        if (pixelsApart ? pixelOffset > dib.size() : pixelOffset >= dib.size()) throw PictureError(Text(kBroken));
         layout.pixelOffset = pixelOffset;
         layout.tableEntries = static_cast<std::size_t>(
             std::min<uint64_t>(tableBytes, pixelOffset - tableOffset) / layout.entrySize);

@@ -42,11 +42,8 @@ PixelBuffer MakePixels(int32_t width, int32_t height) {
     }
 }
 
-}  // namespace
-
-BmpImage ReadDib(std::span<const uint8_t> dib, std::size_t pixelOffset) {
-    const bmp::Layout layout = bmp::ParseLayout(dib, pixelOffset);
-    const auto data = dib.subspan(layout.pixelOffset);
+// The pixels of data, as layout places them; the colour table is read from tables.
+BmpImage Decode(const bmp::Layout& layout, std::span<const uint8_t> tables, std::span<const uint8_t> data) {
     const bool rle = layout.coding == bmp::Coding::kRle8 || layout.coding == bmp::Coding::kRle4;
     // Checked before the pixel store is made, so a short file cannot claim a big allocation
     // without holding at least one row of it.
@@ -56,7 +53,7 @@ BmpImage ReadDib(std::span<const uint8_t> dib, std::size_t pixelOffset) {
 
     BmpImage image;
     image.bitsPerPixel = layout.bits;
-    image.palette = ReadPalette(dib, layout);
+    image.palette = ReadPalette(tables, layout);
     const bmp::Lookup lookup = MakeLookup(image.palette);
     image.pixels = MakePixels(layout.width, layout.height);
     if (rle) {
@@ -65,6 +62,17 @@ BmpImage ReadDib(std::span<const uint8_t> dib, std::size_t pixelOffset) {
         bmp::DecodeRows(layout, data, lookup, image.pixels);
     }
     return image;
+}
+
+}  // namespace
+
+BmpImage ReadDib(std::span<const uint8_t> dib, std::size_t pixelOffset) {
+    const bmp::Layout layout = bmp::ParseLayout(dib, pixelOffset);
+    return Decode(layout, dib, dib.subspan(layout.pixelOffset));
+}
+
+BmpImage ReadDibApart(std::span<const uint8_t> tables, std::span<const uint8_t> pixels) {
+    return Decode(bmp::ParseLayout(tables, tables.size(), true), tables, pixels);
 }
 
 BmpImage ReadBmp(std::span<const uint8_t> file) {

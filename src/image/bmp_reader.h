@@ -49,4 +49,8 @@ BmpImage ReadBmp(std::span<const uint8_t> file);
 // of the info header; 0 means "right after the colour table".
 BmpImage ReadDib(std::span<const uint8_t> dib, std::size_t pixelOffset = 0);
 
+// Reads a DIB whose pixels lie in a block of their own: tables holds the info header, masks and
+// colour table, and ends where the table does. The pixels are read where they lie, uncopied.
+BmpImage ReadDibApart(std::span<const uint8_t> tables, std::span<const uint8_t> pixels);
+
 }  // namespace kembo

@@ -1,8 +1,6 @@
 #include "loading/spi_dib.h"
 
-#include <algorithm>
 #include <cstdlib>
-#include <vector>
 
 #include "base/errors.h"
 #include "image/bmp_decode.h"
@@ -74,12 +72,8 @@ std::optional<BmpImage> ReadPluginDib(std::span<const uint8_t> header, std::span
     }
     if (pixelBytes == 0 || pixels.size() < pixelBytes) return std::nullopt;
 
-    std::vector<uint8_t> dib(tableEnd + static_cast<std::size_t>(pixelBytes));
-    std::copy_n(h, tableEnd, dib.begin());
-    std::copy_n(pixels.data(), static_cast<std::size_t>(pixelBytes),
-                dib.begin() + static_cast<std::ptrdiff_t>(tableEnd));
     try {
-        return ReadDib(dib, tableEnd);
+        return ReadDibApart(header.first(tableEnd), pixels.first(static_cast<std::size_t>(pixelBytes)));
     } catch (const PictureError&) {
         return std::nullopt;
     }

@@ -411,6 +411,8 @@ std::vector<DepthCase> DepthCases() {
         {"4 bits", join(InfoHeader(40, 2, 2, 4), table16), {0x01, 0, 0, 0, 0xF0, 0, 0, 0}, {greyF, kBlack, kBlack, grey1}, 16},
         {"8 bits", join(InfoHeader(40, 2, 2, 8), table256), {0x80, 0, 0, 0, 0xFF, 0x00, 0, 0},
          {greyF, kBlack, grey80, kBlack}, 256},
+        {"8 bits RLE", join(InfoHeader(40, 2, 2, 8, 1), table256), {2, 0xFF, 0, 0, 2, 0x80, 0, 1},
+         {grey80, grey80, greyF, greyF}, 256},
         {"16 bits 5-5-5", InfoHeader(40, 2, 2, 16), {0x1F, 0x00, 0xE0, 0x03, 0x00, 0x7C, 0xFF, 0x7F}, {kRed, kWhite, kBlue, kGreen}, 0},
         {"16 bits 5-6-5 after a 40-byte header", With(InfoHeader(40, 2, 2, 16, 3), {0xF800, 0x07E0, 0x001F}),
          {0x1F, 0x00, 0xE0, 0x07, 0x00, 0xF8, 0xFF, 0xFF}, {kRed, kWhite, kBlue, kGreen}, 0},
