@@ -5,6 +5,7 @@
 #include <algorithm>
 #include <cstddef>
 #include <cstdint>
+#include <memory>
 #include <vector>
 
 #include "base/colour.h"
@@ -25,6 +26,10 @@ inline Color ToColor(Bgr p) {
     return static_cast<Color>(p.r) | (static_cast<Color>(p.g) << 8) | (static_cast<Color>(p.b) << 16);
 }
 
+// Memory that pixels may live in, kept alive as long as any holder has it: a block shared with
+// another process, say. Whoever hands one over gives up its bytes.
+using PixelStore = std::shared_ptr<uint8_t>;
+
 class PixelBuffer {
 public:
     // Largest side accepted, and largest pixel store (bytes) one buffer may hold.
@@ -34,6 +39,14 @@ public:
     PixelBuffer() = default;
     // All black. Throws PictureError for a negative side or a store beyond kMaxBytes.
     PixelBuffer(int32_t width, int32_t height);
+    // The pixels that lie in store (height rows of StrideFor(width) bytes, as they are), kept
+    // where they are. Throws as the constructor above does.
+    PixelBuffer(int32_t width, int32_t height, PixelStore store);
+    // Copies own their pixels, whatever store the original's lie in.
+    PixelBuffer(const PixelBuffer& other);
+    PixelBuffer& operator=(const PixelBuffer& other);
+    PixelBuffer(PixelBuffer&&) noexcept = default;
+    PixelBuffer& operator=(PixelBuffer&&) noexcept = default;
     // Takes a new size for pixels about to be overwritten: the store is kept when it is large
     // enough (a window changing size need not allocate each time), so the pixels are left as
     // they fall. Throws as the constructor does, and then leaves the buffer as it was.
@@ -52,11 +65,11 @@ public:
                uint64_t{rowBytes(static_cast<int32_t>(width))} * static_cast<uint64_t>(height) <= kMaxBytes;
     }
 
-    uint8_t* Row(int32_t y) { return data_.data() + static_cast<std::size_t>(y) * stride_; }
-    const uint8_t* Row(int32_t y) const { return data_.data() + static_cast<std::size_t>(y) * stride_; }
-    uint8_t* Data() { return data_.data(); }
-    const uint8_t* Data() const { return data_.data(); }
-    std::size_t SizeBytes() const { return data_.size(); }
+    uint8_t* Row(int32_t y) { return store_.get() + static_cast<std::size_t>(y) * stride_; }
+    const uint8_t* Row(int32_t y) const { return store_.get() + static_cast<std::size_t>(y) * stride_; }
+    uint8_t* Data() { return store_.get(); }
+    const uint8_t* Data() const { return store_.get(); }
+    std::size_t SizeBytes() const { return bytes_; }
 
     Bgr Pixel(int32_t x, int32_t y) const {
         const uint8_t* p = Row(y) + static_cast<std::size_t>(x) * 3;
@@ -69,13 +82,16 @@ public:
         p[2] = value.r;
     }
     bool Contains(int32_t x, int32_t y) const { return x >= 0 && y >= 0 && x < width_ && y < height_; }
-    bool operator==(const PixelBuffer&) const = default;
+    // Same sides and same bytes.
+    bool operator==(const PixelBuffer& other) const;
 
 private:
     int32_t width_ = 0;
     int32_t height_ = 0;
     std::size_t stride_ = 0;
-    std::vector<uint8_t> data_;
+    std::size_t bytes_ = 0;     // in use
+    std::size_t capacity_ = 0;  // of the store
+    PixelStore store_;
 };
 
 class Mask {

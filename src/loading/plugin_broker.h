@@ -7,6 +7,7 @@
 #include <span>
 #include <string>
 
+#include "image/pixel_buffer.h"
 #include "loading/plugin_messages.h"
 
 namespace kembo {
@@ -15,9 +16,10 @@ class TSPI;
 struct TPictureInfoRec;
 
 // Takes the blocks of a picture a plug-in has read (the header block and the pixel block, each
-// as long as it is) and makes it a picture; false when it cannot.
+// as long as it is) and makes it a picture; false when it cannot. pixelStore is the pixel block's
+// own memory when the picture may keep it and change it; null when the block is only lent.
 using PictureTake = std::function<bool(std::span<const uint8_t> header, std::span<const uint8_t> pixels,
-                                       const TPictureInfoRec& info)>;
+                                       const TPictureInfoRec& info, const PixelStore& pixelStore)>;
 
 class PluginBroker {
 public:

@@ -130,14 +130,13 @@ ReadOutcome HelperPluginBroker::ReadByHelper(const std::string& path, const std:
     Wait wait = Send(ReadRequest{path, name, headerRetry, block->HelperHandle(), static_cast<uint32_t>(data.size()),
                                  static_cast<uint32_t>(blockSize), readingsFollow_});
     std::optional<PictureReady> ready;
-    SharedBlock* pixels = nullptr;
     while (wait == Wait::done) {
         Received received = Receive();
         wait = received.wait;
         if (wait != Wait::done) break;
         if (auto* picture = std::get_if<PictureReady>(&*received.reply)) {
             // Checked by the parser: the sides within the limits, the bytes within what they need.
-            pixels = Block(pixelBlock_, picture->pixelBytes);
+            SharedBlock* pixels = Block(pixelBlock_, picture->pixelBytes);
             if (!pixels) {
                 wait = Wait::broken;
                 break;
@@ -149,9 +148,7 @@ ReadOutcome HelperPluginBroker::ReadByHelper(const std::string& path, const std:
         if (auto* done = std::get_if<ReadDone>(&*received.reply)) {
             if (done->outcome != ReadOutcome::read) return done->outcome;
             if (!ready) break;
-            return take(ready->header, pixels->Bytes().first(ready->pixelBytes), InfoOf(*ready))
-                       ? ReadOutcome::read
-                       : ReadOutcome::rejected;
+            return Take(take, *ready) ? ReadOutcome::read : ReadOutcome::rejected;
         }
         break;  // a description nobody asked for
     }
@@ -166,13 +163,28 @@ HelperConnection* HelperPluginBroker::Helper() {
     return connection_.get();
 }
 
-SharedBlock* HelperPluginBroker::Block(std::unique_ptr<SharedBlock>& kept, std::size_t size) {
+SharedBlock* HelperPluginBroker::Block(std::shared_ptr<SharedBlock>& kept, std::size_t size) {
     const std::size_t have = kept ? kept->Bytes().size() : 0;
-    if (have < size || have / 2 > size || size > kMaxKeptBlock) {
+    if (have < size || have / 2 > size || size > kMaxKeptBlock || kept.use_count() > 1) {
         kept.reset();  // gone before the new one is made
         kept = connection_->Share(size);
     }
     return kept.get();
+}
+
+bool HelperPluginBroker::Take(const PictureTake& take, const PictureReady& ready) {
+    // Also when the taking fails after the picture kept the block.
+    struct Handover {
+        std::shared_ptr<SharedBlock>& block;
+        ~Handover() {
+            if (block.use_count() == 1) return;
+            block->LetHelperGo();
+            block.reset();
+        }
+    } handover{pixelBlock_};
+    const std::span<uint8_t> bytes = pixelBlock_->Bytes();
+    return take(ready.header, bytes.first(ready.pixelBytes), InfoOf(ready),
+                readingsFollow_ ? nullptr : PixelStore(pixelBlock_, bytes.data()));
 }
 
 void HelperPluginBroker::SetReadingsFollow(bool follow) {

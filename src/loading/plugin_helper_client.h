@@ -26,6 +26,8 @@ public:
     virtual std::span<uint8_t> Bytes() = 0;
     // The block's handle in the helper's process.
     virtual uint32_t HelperHandle() const = 0;
+    // Closes that handle, while the helper runs: the block may then outlive it.
+    virtual void LetHelperGo() = 0;
 };
 
 // One running helper. Destroying it ends the helper at once.
@@ -94,7 +96,12 @@ private:
     // when it is large enough and at most twice too large, else a new one (null when none can
     // be made). Fresh shared memory is slow to touch, so a slideshow of like pictures reuses
     // its two blocks; a very large block is not kept past the next reading.
-    SharedBlock* Block(std::unique_ptr<SharedBlock>& kept, std::size_t size);
+    SharedBlock* Block(std::shared_ptr<SharedBlock>& kept, std::size_t size);
+    // Hands the picture read to take. A picture alone gets its pixel block to keep: one that keeps
+    // its pixels there (most do) leaves the block the broker's no more. In a slideshow the block
+    // stays for the next reading (its memory is already mapped on both sides), so the picture
+    // copies from it.
+    bool Take(const PictureTake& take, const PictureReady& ready);
     // Gives back the blocks kept for the next reading. A helper told to keep its views of them
     // would hold them as long as it runs: it is ended (it is idle: no call is under way).
     void LetGoOfBlocks();
@@ -114,8 +121,8 @@ private:
     std::unique_ptr<HelperConnection> connection_;
     // The blocks of the last reading (the file's bytes, the picture's pixels), kept for the next
     // while readings follow one another.
-    std::unique_ptr<SharedBlock> dataBlock_;
-    std::unique_ptr<SharedBlock> pixelBlock_;
+    std::shared_ptr<SharedBlock> dataBlock_;
+    std::shared_ptr<SharedBlock> pixelBlock_;
     bool readingsFollow_ = false;
     bool helperKeeps_ = false;  // the running helper was told to keep its views of them
     bool busy_ = false;

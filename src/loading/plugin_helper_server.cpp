@@ -62,7 +62,8 @@ bool ServeRead(HelperServerPort& port, PluginExecutor& executor, const ReadReque
     bool broken = false;
     const ReadOutcome outcome = executor.Offer(
         read.pluginPath, read.name, block->Bytes().first(read.dataSize), read.headerRetry,
-        [&](std::span<const uint8_t> header, std::span<const uint8_t> pixels, const TPictureInfoRec& info) {
+        [&](std::span<const uint8_t> header, std::span<const uint8_t> pixels, const TPictureInfoRec& info,
+            const PixelStore&) {
             return !broken && Deliver(port, header, pixels, info, read.keepBlocks, broken);
         });
     return !broken && Send(port, ReadDone{outcome});

@@ -15,8 +15,10 @@ const PictureClass& TSPIBitmap::StaticClass() {
 }
 
 TSPIBitmap::TSPIBitmap(FileSystem& files) : TBitmap(files), reader_(*this) {
-    reader_.OnBitmap = [this](std::span<const uint8_t> header, std::span<const uint8_t> pixels,
-                              const TPictureInfoRec&, bool& result) { TakeBitmap(header, pixels, result); };
+    reader_.OnBitmap = [this](std::span<const uint8_t> header, std::span<const uint8_t> pixels, const TPictureInfoRec&,
+                              const PixelStore& pixelStore, bool& result) {
+        TakeBitmap(header, pixels, pixelStore, result);
+    };
 }
 
 void TSPIBitmap::PassSettings() {
@@ -47,8 +49,9 @@ void TSPIBitmap::Assign(const TSPIBitmap& source) {
 
 // The plug-in's bitmap becomes ours through the BMP reader, so it decodes exactly as a BMP file
 // would, colour table (the palette of a 4-bit picture among it) included.
-void TSPIBitmap::TakeBitmap(std::span<const uint8_t> header, std::span<const uint8_t> pixels, bool& result) {
-    std::optional<BmpImage> image = ReadPluginDib(header, pixels);
+void TSPIBitmap::TakeBitmap(std::span<const uint8_t> header, std::span<const uint8_t> pixels,
+                            const PixelStore& pixelStore, bool& result) {
+    std::optional<BmpImage> image = ReadPluginDib(header, pixels, pixelStore);
     result = image.has_value();
     if (image) TBitmap::Assign(std::move(image->pixels), std::move(image->palette));
 }

@@ -35,9 +35,11 @@ struct TPictureInfoRec {
 class TInSPIAble {
 public:
     // Turns a plug-in's result (the locked header and pixel blocks, each as long as its block)
-    // into the owner's picture; sets result to false when it cannot.
+    // into the owner's picture; sets result to false when it cannot. pixelStore as for
+    // PictureTake: the pixel block's memory when the picture may keep it.
     using BitmapHandler = std::function<void(std::span<const uint8_t> header, std::span<const uint8_t> pixels,
-                                             const TPictureInfoRec& info, bool& result)>;
+                                             const TPictureInfoRec& info, const PixelStore& pixelStore,
+                                             bool& result)>;
 
     explicit TInSPIAble(TSPIBitmap& owner) : owner_(owner) {}
     TInSPIAble(const TInSPIAble&) = delete;
@@ -97,7 +99,8 @@ public:
 private:
     friend class TInSPIAble;
     void PassSettings();
-    void TakeBitmap(std::span<const uint8_t> header, std::span<const uint8_t> pixels, bool& result);
+    void TakeBitmap(std::span<const uint8_t> header, std::span<const uint8_t> pixels, const PixelStore& pixelStore,
+                    bool& result);
 
     TInSPIAble reader_;
 };

@@ -1,6 +1,9 @@
 #include "loading/spi_dib.h"
 
+#include <algorithm>
 #include <cstdlib>
+#include <cstring>
+#include <vector>
 
 #include "base/errors.h"
 #include "image/bmp_decode.h"
@@ -35,9 +38,31 @@ std::size_t MaskBytes(uint32_t headerSize, uint32_t compression) {
     return 0;
 }
 
+// The rows of a plain 24-bit picture turned top-down where they lie, their padding cleared: the
+// program's own pixel layout, in the plug-in's block.
+BmpImage KeepInPlace(int32_t width, int32_t rows, bool bottomUp, const PixelStore& store) {
+    const std::size_t stride = PixelBuffer::StrideFor(width);
+    const std::size_t used = static_cast<std::size_t>(width) * 3;
+    uint8_t* top = store.get();
+    uint8_t* bottom = top + (static_cast<std::size_t>(rows) - 1) * stride;
+    std::vector<uint8_t> row(stride);
+    for (; top <= bottom; top += stride, bottom -= stride) {
+        std::fill(top + used, top + stride, uint8_t{0});
+        std::fill(bottom + used, bottom + stride, uint8_t{0});
+        if (!bottomUp || top == bottom) continue;
+        std::memcpy(row.data(), top, stride);
+        std::memcpy(top, bottom, stride);
+        std::memcpy(bottom, row.data(), stride);
+    }
+    BmpImage image;
+    image.pixels = PixelBuffer(width, rows, store);
+    return image;
+}
+
 }  // namespace
 
-std::optional<BmpImage> ReadPluginDib(std::span<const uint8_t> header, std::span<const uint8_t> pixels) {
+std::optional<BmpImage> ReadPluginDib(std::span<const uint8_t> header, std::span<const uint8_t> pixels,
+                                      const PixelStore& store) {
     if (header.size() < 4) return std::nullopt;
     const uint8_t* h = header.data();
     const uint32_t headerSize = bmp::Le32(h);
@@ -72,6 +97,10 @@ std::optional<BmpImage> ReadPluginDib(std::span<const uint8_t> header, std::span
     }
     if (pixelBytes == 0 || pixels.size() < pixelBytes) return std::nullopt;
 
+    if (store && store.get() == pixels.data() && bits == 24 && compression == 0 && colours == 0) {
+        const bool bottomUp = static_cast<int32_t>(bmp::Le32(h + 8)) > 0;
+        return KeepInPlace(width, static_cast<int32_t>(rows), bottomUp, store);
+    }
     try {
         return ReadDibApart(header.first(tableEnd), pixels.first(static_cast<std::size_t>(pixelBytes)));
     } catch (const PictureError&) {

@@ -99,7 +99,7 @@ bool OfferBlock(TSPI& plugin, std::span<const uint8_t> data, const std::string& 
         return false;
     PluginHandles handles(ports.memory, {pixelHandle, headerHandle});
     if (!handles.Lock(0) || !handles.Lock(1)) return false;
-    return take(handles.Block(1), handles.Block(0), info);
+    return take(handles.Block(1), handles.Block(0), info, nullptr);
 }
 
 }  // namespace kembo

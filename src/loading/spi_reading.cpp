@@ -103,9 +103,9 @@ bool TInSPIAble::TryPlugin(std::span<const uint8_t> data, TSPI& plugin) {
         if (plugin.Hosted()) {
             result = plugin.Ports().broker->Read(plugin, name_, data, HeaderRetry,
                                                  [this](std::span<const uint8_t> header, std::span<const uint8_t> pixels,
-                                                        const TPictureInfoRec& info) {
+                                                        const TPictureInfoRec& info, const PixelStore& pixelStore) {
                                                      bool taken = false;
-                                                     if (OnBitmap) OnBitmap(header, pixels, info, taken);
+                                                     if (OnBitmap) OnBitmap(header, pixels, info, pixelStore, taken);
                                                      return taken;
                                                  });
         } else {
@@ -129,10 +129,10 @@ bool TInSPIAble::TryBlock(std::span<const uint8_t> data, TSPI& plugin) {
         const WorkingScope working(this);
         result = OfferBlock(plugin, data, ansiName, &ProgressCallback, reinterpret_cast<intptr_t>(this),
                             [this](std::span<const uint8_t> header, std::span<const uint8_t> pixels,
-                                   const TPictureInfoRec& info) {
+                                   const TPictureInfoRec& info, const PixelStore& pixelStore) {
                                 if (listenerError_) std::rethrow_exception(std::exchange(listenerError_, nullptr));
                                 bool taken = false;
-                                if (OnBitmap) OnBitmap(header, pixels, info, taken);
+                                if (OnBitmap) OnBitmap(header, pixels, info, pixelStore, taken);
                                 return taken;
                             });
     }

@@ -40,9 +40,13 @@ public:
         : mapping_(std::move(mapping)), view_(view), size_(size), helper_(helper), remote_(remote) {}
     ~WinSharedBlock() override {
         UnmapViewOfFile(view_);
-        // The helper keeps the handles it was given; they are closed from here, when the block
-        // is no longer in use, so no handle of the helper's is ever closed twice.
-        DuplicateHandle(helper_, remote_, nullptr, nullptr, 0, FALSE, DUPLICATE_CLOSE_SOURCE);
+        LetHelperGo();
+    }
+    // The helper keeps the handles it was given; they are closed from here, when the block is no
+    // longer the helper's to use, so no handle of the helper's is ever closed twice.
+    void LetHelperGo() override {
+        if (remote_) DuplicateHandle(helper_, remote_, nullptr, nullptr, 0, FALSE, DUPLICATE_CLOSE_SOURCE);
+        remote_ = nullptr;
     }
     WinSharedBlock(const WinSharedBlock&) = delete;
     WinSharedBlock& operator=(const WinSharedBlock&) = delete;

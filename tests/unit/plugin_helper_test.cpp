@@ -156,6 +156,7 @@ public:
     int starts = 0;
     int running = 0;
     int shares = 0;  // blocks made
+    int handedOver = 0;  // blocks taken out of the helper's reach
     std::optional<Bytes> cache;
     // Runs while the program waits for an answer, as the window's messages do.
     std::function<Wait()> whileWaiting;
@@ -195,12 +196,19 @@ public:
                 std::lock_guard lock(blocks->mutex);
                 blocks->byHandle.erase(handle);
             }
+            void LetHelperGo() override {
+                ++*handedOver;
+                std::lock_guard lock(blocks->mutex);
+                blocks->byHandle.erase(handle);
+            }
+            int* handedOver;
             std::span<uint8_t> Bytes() override { return *store; }
             uint32_t HelperHandle() const override { return handle; }
         };
         ++port_.shares;
         auto block = std::make_unique<Block>();
         block->blocks = &port_.blocks_;
+        block->handedOver = &port_.handedOver;
         block->store->assign(size, 0);
         std::lock_guard lock(port_.blocks_.mutex);
         block->handle = port_.blocks_.next++;
@@ -338,6 +346,25 @@ TEST_F(PluginHelperTest, PluginsDescribedAndReadInTheHelperWithEveryHandleFreed)
     EXPECT_EQ(port.starts, 1);
     EXPECT_EQ(host.memory.Freed(), host.memory.Allocated());
     EXPECT_EQ(host.memory.OpenLocks(), 0);
+}
+
+// A picture read alone keeps its pixels in the block they came in, out of the helper's reach, and
+// keeps them after the helper has gone; in a slideshow the block stays for the next reading.
+TEST_F(PluginHelperTest, APictureAloneKeepsItsPixelBlockPastTheHelper) {
+    Search();
+    broker->SetReadingsFollow(true);
+    EXPECT_TRUE(Read(kGood, ".pic"));
+    EXPECT_EQ(port.handedOver, 0);
+    broker->SetReadingsFollow(false);
+    TSPIBitmap picture(host.files);
+    picture.LoadFromStreamWithName(kGood, "C:\\pics\\x.pic");
+    EXPECT_EQ(port.handedOver, 1);
+    spis.reset();
+    broker.reset();
+    EXPECT_EQ(port.running, 0);
+    const PixelBuffer& pixels = picture.Pixels();
+    EXPECT_EQ((std::vector{pixels.Pixel(0, 0), pixels.Pixel(1, 0), pixels.Pixel(0, 1), pixels.Pixel(1, 1)}),
+              (std::vector<Bgr>{{0, 0, 255}, {255, 255, 255}, {255, 0, 0}, {0, 255, 0}}));
 }
 
 // Whatever one plug-in does, it costs its file only: the next file of another type reads, and a

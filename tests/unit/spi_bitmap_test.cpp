@@ -9,6 +9,7 @@
 #include "image/bmp_writer.h"
 #include "loading/picture.h"
 #include "loading/spi_bitmap.h"
+#include "loading/spi_dib.h"
 #include "loading/spi_errors.h"
 
 namespace kembo {
@@ -322,7 +323,8 @@ TEST_F(SpiBitmapTest, APluginThatFaultsFailsItsAttemptAndIsNeverAskedAgain) {
 TEST_F(SpiBitmapTest, HandlesAreFreedAfterEverySuccessfulCallAndNeverAfterAFailedOne) {
     FakePlugin& plugin = NewPlugin("a.spi");
     Returns(plugin, InfoHeader(40, 2, 2, 24), kPixels24);
-    picture.Reader().OnBitmap = [](std::span<const uint8_t>, std::span<const uint8_t>, const TPictureInfoRec&, bool&) {
+    picture.Reader().OnBitmap = [](std::span<const uint8_t>, std::span<const uint8_t>, const TPictureInfoRec&,
+                                   const PixelStore&, bool&) {
         throw Error("handler failed");
     };
     EXPECT_THROW(ReadAsPic(Bytes(10, 1)), Error);
@@ -434,6 +436,38 @@ TEST_F(SpiBitmapTest, EveryDepthAndRowOrderBecomesTheSamePixels) {
         EXPECT_EQ(picture.Palette().size(), c.paletteSize);
     }
     EXPECT_TRUE(AllHandlesFreed());
+}
+
+// A picture given its pixel block to keep (one read through the helper) keeps a 24-bit picture
+// there, rows put in order and padding cleared: the very pixels a copy would get. Any other
+// picture is decoded into a store of its own.
+TEST(PluginDibTest, APictureKeptInItsOwnBlockIsTheSameAsACopy) {
+    const struct {
+        const char* what;
+        Bytes header;
+        bool kept;
+    } cases[] = {
+        {"24 bits bottom-up, odd rows", InfoHeader(40, 3, 3, 24), true},
+        {"24 bits bottom-up, even rows", InfoHeader(40, 3, 2, 24), true},
+        {"24 bits top-down", InfoHeader(40, 3, -3, 24), true},
+        {"24 bits, one row", InfoHeader(124, 3, 1, 24), true},
+        {"24 bits with a colour table", With(InfoHeader(40, 3, 3, 24, 0, 1), {0xFF}), false},
+        {"8 bits", With(InfoHeader(40, 3, 3, 8, 0, 1), {0x123456}), false},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.what);
+        Bytes pixels(12 * 3);  // rows of 9 bytes and 3 of padding, none zero
+        for (std::size_t i = 0; i < pixels.size(); ++i) pixels[i] = static_cast<uint8_t>(i * 7 + 1);
+        const std::optional<BmpImage> copied = ReadPluginDib(c.header, pixels);
+        const std::shared_ptr<uint8_t[]> block(new uint8_t[pixels.size()]);
+        std::copy(pixels.begin(), pixels.end(), block.get());
+        const std::optional<BmpImage> kept =
+            ReadPluginDib(c.header, std::span(block.get(), pixels.size()), PixelStore(block, block.get()));
+        ASSERT_TRUE(copied && kept);
+        EXPECT_EQ(kept->pixels, copied->pixels);  // the padding bytes too
+        EXPECT_EQ(kept->palette, copied->palette);
+        EXPECT_EQ(kept->pixels.Data() == block.get(), c.kept);
+    }
 }
 
 TEST_F(SpiBitmapTest, PluginPicturesLoadThroughThePictureHolderUntilTheClassLeaves) {
