@@ -81,6 +81,11 @@ foreach(variant hangInfo hangSupported hangPictureInfo hangPicture exitPicture f
   kembo_plugin(outside ${name} ${variant} PICTURE)
 endforeach()
 
+# An outside plug-in that imports COM and relies on its host to have started it.
+kembo_plugin(outside needscom needsCom PICTURE SOURCES ${plugin_source_dir}/kpic_com.c)
+target_compile_definitions(plugin_outside_needscom PRIVATE KPIC_WITH_COM)
+target_link_libraries(plugin_outside_needscom PRIVATE ole32)
+
 add_dependencies(win32_tests plugins)
 add_dependencies(e2e_tests plugins)
 target_include_directories(win32_tests PRIVATE ${plugin_source_dir})

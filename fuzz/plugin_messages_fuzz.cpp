@@ -1,11 +1,12 @@
 // The messages between the program and its plug-in helper are outside input on both sides (a
-// plug-in can make the helper say anything), as is the description cache file: any bytes must
-// parse or be refused, never read beyond the payload, and what parses must encode back to the
-// same message.
+// plug-in can make the helper say anything), as are the description cache file and the helper's
+// command line: any bytes must parse or be refused, never read beyond the payload, and what
+// parses must encode back to the same message.
 #include <cstddef>
 #include <cstdint>
 #include <cstdlib>
 #include <span>
+#include <string_view>
 
 #include "loading/plugin_messages.h"
 
@@ -36,5 +37,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     }
     if (const auto cache = kembo::ParseDescriptionCache(payload))
         Check(kembo::ParseDescriptionCache(kembo::EncodeDescriptionCache(*cache)) == cache);
+    const std::string_view line(reinterpret_cast<const char*>(payload.data()), payload.size());
+    if (const auto handles = kembo::ParseHelperCommandLine(line))
+        Check(kembo::ParseHelperCommandLine(kembo::HelperCommandLine("KEMBOSPI.EXE", *handles)) == handles);
     return 0;
 }

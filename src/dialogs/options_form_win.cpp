@@ -6,6 +6,7 @@
 #include "toolkit/page_control_win.h"
 #include "toolkit/radio_group_win.h"
 #include "toolkit/text_win.h"
+#include "toolkit/window_text_win.h"
 
 namespace kembo {
 

@@ -15,6 +15,7 @@
 #include "toolkit/modal_win.h"
 #include "toolkit/panels_win.h"
 #include "toolkit/text_win.h"
+#include "toolkit/window_text_win.h"
 #include "toolkit/transparent_win.h"
 #include "toolkit/version_info_win.h"
 

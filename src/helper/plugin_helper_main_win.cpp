@@ -4,20 +4,18 @@
 // inherited, their values on the command line); it ends when the pipe breaks or the program
 // goes away, and whatever kills it leaves nothing behind.
 #include <windows.h>
-#include <ole2.h>
-#include <shellapi.h>
 
-#include <cstdlib>
-#include <cwchar>
 #include <memory>
 #include <span>
 #include <utility>
 
 #include "loading/plugin_executor.h"
 #include "loading/plugin_helper_server.h"
+#include "loading/plugin_messages.h"
 #include "toolkit/handles_win.h"
 #include "toolkit/optional_calls_win.h"
 #include "toolkit/plugin_ports_win.h"
+#include "toolkit/text_win.h"
 
 namespace kembo {
 namespace {
@@ -161,30 +159,44 @@ DWORD WINAPI WatchProgram(void* program) {
     return 0;
 }
 
-HANDLE HandleArgument(const wchar_t* text) {
-    return reinterpret_cast<HANDLE>(static_cast<uintptr_t>(std::wcstoul(text, nullptr, 10)));
-}
+HANDLE AsHandle(uint32_t value) { return reinterpret_cast<HANDLE>(static_cast<uintptr_t>(value)); }
+
+// COM is started for the plug-ins that use it, as the program has it started for those it loads
+// itself: as soon as a library that loads has brought COM along. A helper whose plug-ins need no
+// COM does without it and without the window system it would bring, and starts sooner.
+class ModulesWithCom : public WinModuleLoader {
+public:
+    Module Load(const std::string& path) override {
+        Module module = WinModuleLoader::Load(path);
+        if (module && !comStarted_ && (GetModuleHandleW(L"ole32.dll") || GetModuleHandleW(L"combase.dll"))) {
+            comStarted_ = true;
+            using Initialize = HRESULT(WINAPI*)(void*);
+            Initialize initialize = nullptr;
+            // Held for the rest of the run (a known system library: only the system's is found).
+            ResolveCall(initialize, LoadLibraryW(L"ole32.dll"), "OleInitialize");
+            if (initialize) initialize(nullptr);
+        }
+        return module;
+    }
+
+private:
+    bool comStarted_ = false;
+};
 
 int RunHelper() {
     SetErrorMode(SEM_FAILCRITICALERRORS | SEM_NOGPFAULTERRORBOX | SEM_NOOPENFILEERRORBOX);
     SetUnhandledExceptionFilter(&EndAtOnce);
-    int count = 0;
-    LPWSTR* arguments = CommandLineToArgvW(GetCommandLineW(), &count);
-    if (!arguments || count != 3) return 2;
-    HANDLE pipe = HandleArgument(arguments[1]);
-    HANDLE program = HandleArgument(arguments[2]);
-    LocalFree(arguments);
-    if (HANDLE watcher = CreateThread(nullptr, 64 * 1024, &WatchProgram, program, STACK_SIZE_PARAM_IS_A_RESERVATION,
-                                      nullptr)) {
+    const std::optional<HelperHandles> handles = ParseHelperCommandLine(Narrow(GetCommandLineW()));
+    if (!handles) return 2;
+    if (HANDLE watcher = CreateThread(nullptr, 64 * 1024, &WatchProgram, AsHandle(handles->program),
+                                      STACK_SIZE_PARAM_IS_A_RESERVATION, nullptr)) {
         CloseHandle(watcher);
     }
-    // Some plug-ins use COM, as they may in the program.
-    OleInitialize(nullptr);
-    WinModuleLoader modules;
+    ModulesWithCom modules;
     WinLocalMemory memory;
     WinAnsiCodec ansi;
     PluginExecutor executor(SpiPorts{modules, memory, ansi});
-    PipeServerPort port(pipe);
+    PipeServerPort port(AsHandle(handles->pipe));
     ServePlugins(port, executor);
     // Libraries in an unknown state are not unloaded: the process just ends.
     TerminateProcess(GetCurrentProcess(), 0);

@@ -2,6 +2,7 @@
 
 #include <cstdlib>
 #include <cstring>
+#include <string>
 
 #include "image/bmp_decode.h"
 #include "image/pixel_buffer.h"
@@ -337,6 +338,60 @@ std::optional<std::vector<CachedDescription>> ParseDescriptionCache(std::span<co
     }
     if (!r.Done()) return std::nullopt;
     return entries;
+}
+
+namespace {
+
+bool IsBlank(char c) { return c == ' ' || c == '\t'; }
+
+// A decimal handle value at the start of line, taken off it; nothing for no digits, a zero or a
+// value beyond 32 bits.
+std::optional<uint32_t> TakeHandle(std::string_view& line) {
+    uint64_t value = 0;
+    std::size_t digits = 0;
+    while (digits < line.size() && line[digits] >= '0' && line[digits] <= '9') {
+        value = value * 10 + static_cast<uint64_t>(line[digits] - '0');
+        if (value > UINT32_MAX) return std::nullopt;
+        ++digits;
+    }
+    if (digits == 0 || value == 0) return std::nullopt;
+    line.remove_prefix(digits);
+    return static_cast<uint32_t>(value);
+}
+
+// Takes the blanks at the start of line off it; false when there were none.
+bool TakeBlanks(std::string_view& line) {
+    std::size_t blanks = 0;
+    while (blanks < line.size() && IsBlank(line[blanks])) ++blanks;
+    line.remove_prefix(blanks);
+    return blanks > 0;
+}
+
+}  // namespace
+
+std::string HelperCommandLine(std::string_view program, HelperHandles handles) {
+    return "\"" + std::string(program) + "\" " + std::to_string(handles.pipe) + " " + std::to_string(handles.program);
+}
+
+std::optional<HelperHandles> ParseHelperCommandLine(std::string_view line) {
+    // The program's name as the system splits it off: within quotes, or up to the first blank.
+    if (!line.empty() && line.front() == '"') {
+        const std::size_t close = line.find('"', 1);
+        if (close == std::string_view::npos) return std::nullopt;
+        line.remove_prefix(close + 1);
+    } else {
+        std::size_t end = 0;
+        while (end < line.size() && !IsBlank(line[end])) ++end;
+        line.remove_prefix(end);
+    }
+    if (!TakeBlanks(line)) return std::nullopt;
+    const std::optional<uint32_t> pipe = TakeHandle(line);
+    if (!pipe || !TakeBlanks(line)) return std::nullopt;
+    const std::optional<uint32_t> program = TakeHandle(line);
+    if (!program) return std::nullopt;
+    TakeBlanks(line);
+    if (!line.empty()) return std::nullopt;
+    return HelperHandles{*pipe, *program};
 }
 
 }  // namespace kembo

@@ -10,6 +10,7 @@
 #include <optional>
 #include <span>
 #include <string>
+#include <string_view>
 #include <variant>
 #include <vector>
 
@@ -129,5 +130,16 @@ struct CachedDescription {
 std::vector<uint8_t> EncodeDescriptionCache(const std::vector<CachedDescription>& entries);
 // Nothing for a file that is not a cache of this version or is damaged anywhere.
 std::optional<std::vector<CachedDescription>> ParseDescriptionCache(std::span<const uint8_t> bytes);
+
+// The helper's command line: its program, quoted, then the values of the two handles it inherits
+// (its end of the pipe, and the program's process, which it watches).
+struct HelperHandles {
+    uint32_t pipe = 0;
+    uint32_t program = 0;
+    bool operator==(const HelperHandles&) const = default;
+};
+std::string HelperCommandLine(std::string_view program, HelperHandles handles);
+// Nothing unless the line is a program followed by exactly two non-zero handle values.
+std::optional<HelperHandles> ParseHelperCommandLine(std::string_view line);
 
 }  // namespace kembo

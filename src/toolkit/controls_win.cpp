@@ -8,6 +8,7 @@
 #include "toolkit/dpi.h"
 #include "toolkit/lazy_libraries_win.h"
 #include "toolkit/text_win.h"
+#include "toolkit/window_text_win.h"
 
 namespace kembo {
 

@@ -3,6 +3,7 @@
 #include "toolkit/application_win.h"
 #include "toolkit/dpi_win.h"
 #include "toolkit/text_win.h"
+#include "toolkit/window_text_win.h"
 
 namespace kembo {
 

@@ -6,6 +6,7 @@
 #include <cstdio>
 #include <vector>
 
+#include "loading/plugin_messages.h"
 #include "toolkit/application_win.h"
 #include "toolkit/handles_win.h"
 #include "toolkit/text_win.h"
@@ -247,11 +248,10 @@ std::unique_ptr<HelperConnection> WinHelperPort::Start() {
         return nullptr;
     }
     HANDLE inherited[] = {client.Get(), self.Get()};
-    const std::wstring program = Wide(helperPath_);
-    wchar_t arguments[64];
-    std::swprintf(arguments, 64, L" %lu %lu", static_cast<unsigned long>(reinterpret_cast<uintptr_t>(client.Get())),
-                  static_cast<unsigned long>(reinterpret_cast<uintptr_t>(self.Get())));
-    Started started = StartProcess(program, L"\"" + program + L"\"" + arguments, inherited, 2);
+    // Handle values fit in 32 bits, also in a 64-bit process.
+    const HelperHandles handles{static_cast<uint32_t>(reinterpret_cast<uintptr_t>(client.Get())),
+                                static_cast<uint32_t>(reinterpret_cast<uintptr_t>(self.Get()))};
+    Started started = StartProcess(Wide(helperPath_), Wide(HelperCommandLine(helperPath_, handles)), inherited, 2);
     if (!started.process) return nullptr;
     KernelHandle job = KillOnCloseJob();
     if (job && !AssignProcessToJobObject(job.Get(), started.process.Get())) job.Reset();

@@ -9,9 +9,5 @@ namespace kembo {
 
 std::wstring Wide(std::string_view utf8);
 std::string Narrow(std::wstring_view utf16);
-// The text (caption) of a window.
-std::string WindowText(HWND window);
-// The character set the forms' fonts ask for: the one of the language the texts are shown in.
-BYTE UiCharset();
 
 }  // namespace kembo

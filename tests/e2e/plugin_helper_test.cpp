@@ -1,6 +1,7 @@
 // Outside plug-ins run in the helper, as a user meets it: a slideshow with a plug-in that never
-// returns and one that ends its own process among good pictures. The window answers all the
-// while, the good pictures go on, and once the program is closed no process of its folder is
+// returns and one that ends its own process among good pictures, one of them read by a plug-in
+// that relies on COM being started for it, as the program would have it. The window answers all
+// the while, the good pictures go on, and once the program is closed no process of its folder is
 // left.
 #include <gtest/gtest.h>
 
@@ -44,7 +45,7 @@ int ProcessesIn(const std::wstring& folder) {
 
 TEST(PluginHelperTest, SlideshowAnswersPastAHangingPluginAndLeavesNoProcess) {
     KemboRun run;
-    for (const wchar_t* name : {L"hangpicture", L"exitpicture", L"faultdllmain"})
+    for (const wchar_t* name : {L"hangpicture", L"exitpicture", L"faultdllmain", L"needscom"})
         ASSERT_TRUE(run.InstallPlugin(testing::PluginFolder(L"outside") + name + L".spi"));
     ASSERT_TRUE(run.InstallPlugin(testing::PluginFolder(L"basic") + L"a.spi"));
     const std::wstring folder = run.Subfolder(L"pics");
@@ -52,6 +53,7 @@ TEST(PluginHelperTest, SlideshowAnswersPastAHangingPluginAndLeavesNoProcess) {
     testing::WriteWholeFile(folder + L"2.khg", testing::KpicFilled(8, 8, KpicColour{0, 255, 0}));  // never returns
     testing::WriteWholeFile(folder + L"3.pic", testing::KpicFilled(8, 8, KpicColour{0, 0, 255}));  // read by a.spi
     testing::WriteWholeFile(folder + L"4.kxg", testing::KpicFilled(8, 8, KpicColour{0, 255, 0}));  // ends its process
+    testing::WriteWholeFile(folder + L"5.kcm", testing::KpicFilled(8, 8, KpicColour{255, 255, 0}));  // black without COM
     run.WriteIni("[option]\r\nval_titlewait=0\r\nflag_SlideShow=1\r\nval_SSChangeTime=1\r\nSlideShowDir=pics\r\n"
                  "val_spitimeout=5000\r\n[main]\r\nwidth=100\r\nheight=100\r\n");
     run.Start();
@@ -63,7 +65,7 @@ TEST(PluginHelperTest, SlideshowAnswersPastAHangingPluginAndLeavesNoProcess) {
     std::vector<uint32_t> seen;
     uint32_t previous = 0xFFFFFFFF;
     const DWORD start = GetTickCount();
-    while (seen.size() < 5 && GetTickCount() - start < 30000) {
+    while (seen.size() < 6 && GetTickCount() - start < 30000) {
         DWORD_PTR result = 0;
         if (!SendMessageTimeoutW(window, WM_NULL, 0, 0, SMTO_NORMAL, 2000, &result)) ++unanswered;
         const uint32_t colour = ScreenShot(WindowRect(window)).At(50, 50);
@@ -72,8 +74,9 @@ TEST(PluginHelperTest, SlideshowAnswersPastAHangingPluginAndLeavesNoProcess) {
         Sleep(40);
     }
     EXPECT_EQ(unanswered, 0);
-    ASSERT_GE(seen.size(), 4u);
-    for (size_t i = 0; i < seen.size(); ++i) EXPECT_EQ(seen[i], i % 2 == 0 ? 0xFF0000u : 0x0000FFu) << i;
+    ASSERT_GE(seen.size(), 5u);
+    const uint32_t shown[] = {0xFF0000, 0x0000FF, 0xFFFF00};
+    for (size_t i = 0; i < seen.size(); ++i) EXPECT_EQ(seen[i], shown[i % 3]) << i;
 
     EXPECT_EQ(run.Close(), 0);
     EXPECT_EQ(ProcessesIn(run.Folder()), 0);

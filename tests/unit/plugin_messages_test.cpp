@@ -168,5 +168,30 @@ TEST(PluginMessagesTest, TheDescriptionCacheReadsBackAndRefusesDamage) {
     EXPECT_FALSE(ParseDescriptionCache(otherVersion));
 }
 
+TEST(PluginMessagesTest, TheHelperTakesOnlyTheCommandLineTheProgramGives) {
+    const HelperHandles handles{0x1F4, 4294967295u};
+    EXPECT_EQ(ParseHelperCommandLine(HelperCommandLine("C:\\Program Files\\K\\KEMBOSPI.EXE", handles)), handles);
+    const std::optional<HelperHandles> none;
+    const struct {
+        const char* line;
+        std::optional<HelperHandles> handles;
+    } cases[] = {
+        {"KEMBOSPI.EXE 12 34", HelperHandles{12, 34}},
+        {"\"C:\\a b\\KEMBOSPI.EXE\"\t7  8 \t", HelperHandles{7, 8}},
+        {"\"C:\\a b\\KEMBOSPI.EXE 7 8", none},  // no closing quote
+        {"KEMBOSPI.EXE 12", none},
+        {"KEMBOSPI.EXE 12 34 56", none},
+        {"KEMBOSPI.EXE 0 34", none},
+        {"KEMBOSPI.EXE 12 4294967296", none},
+        {"KEMBOSPI.EXE 12 99999999999999999999999", none},
+        {"KEMBOSPI.EXE -12 34", none},
+        {"KEMBOSPI.EXE 12 34x", none},
+        {"KEMBOSPI.EXE 12,34", none},
+        {"\"KEMBOSPI.EXE\"12 34", none},
+        {"", none},
+    };
+    for (const auto& c : cases) EXPECT_EQ(ParseHelperCommandLine(c.line), c.handles) << c.line;
+}
+
 }  // namespace
 }  // namespace kembo
