@@ -21,13 +21,15 @@
 
 namespace kembo::bench {
 
-// A file of the program folder the benchmarks are built beside.
-inline std::string DistFile(const wchar_t* name) {
+// A file of the build the benchmarks belong to, by its path in the build folder.
+inline std::string BuildFile(const std::wstring& name) {
     wchar_t exe[MAX_PATH];
     GetModuleFileNameW(nullptr, exe, MAX_PATH);
     const std::wstring path = exe;
-    return Narrow(path.substr(0, path.find_last_of(L'\\') + 1) + L"dist\\" + name);
+    return Narrow(path.substr(0, path.find_last_of(L'\\') + 1) + name);
 }
+// A file of the program folder the benchmarks are built beside.
+inline std::string DistFile(const wchar_t* name) { return BuildFile(std::wstring(L"dist\\") + name); }
 
 class PluginSetting {
 public:
