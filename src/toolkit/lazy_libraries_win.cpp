@@ -1,5 +1,7 @@
 #include "toolkit/lazy_libraries_win.h"
 
+#include <string>
+
 #include "toolkit/optional_calls_win.h"
 
 namespace kembo::lazy {
@@ -27,6 +29,28 @@ HMODULE CommonControls() {
 
 HMODULE CommonDialogs() {
     static const HMODULE library = LoadLibraryW(L"comdlg32.dll");
+    return library;
+}
+
+// A library of the system folder, never one of the same name elsewhere (these two are not among
+// the libraries the system always takes from there).
+HMODULE SystemLibrary(const wchar_t* name) {
+    HMODULE library = LoadLibraryExW(name, nullptr, LOAD_LIBRARY_SEARCH_SYSTEM32);
+    if (library || GetLastError() != ERROR_INVALID_PARAMETER) return library;
+    // Systems without that flag: the full path.
+    wchar_t folder[MAX_PATH];
+    const UINT length = GetSystemDirectoryW(folder, MAX_PATH);
+    if (length == 0 || length >= MAX_PATH) return nullptr;
+    return LoadLibraryW((std::wstring(folder, length) + L"\\" + name).c_str());
+}
+
+HMODULE VersionResources() {
+    static const HMODULE library = SystemLibrary(L"version.dll");
+    return library;
+}
+
+HMODULE Cryptography() {
+    static const HMODULE library = SystemLibrary(L"bcrypt.dll");
     return library;
 }
 
@@ -77,6 +101,26 @@ BOOL GetOpenFileNameW(OPENFILENAMEW* request) {
 BOOL ChooseColorW(CHOOSECOLORW* request) {
     static const auto call = Call<decltype(&::ChooseColorW)>(CommonDialogs(), "ChooseColorW");
     return call ? call(request) : FALSE;
+}
+
+DWORD GetFileVersionInfoSizeW(const wchar_t* file, DWORD* handle) {
+    static const auto call = Call<decltype(&::GetFileVersionInfoSizeW)>(VersionResources(), "GetFileVersionInfoSizeW");
+    return call ? call(file, handle) : 0;
+}
+
+BOOL GetFileVersionInfoW(const wchar_t* file, DWORD handle, DWORD size, void* data) {
+    static const auto call = Call<decltype(&::GetFileVersionInfoW)>(VersionResources(), "GetFileVersionInfoW");
+    return call ? call(file, handle, size, data) : FALSE;
+}
+
+BOOL VerQueryValueW(const void* block, const wchar_t* subBlock, void** value, UINT* length) {
+    static const auto call = Call<decltype(&::VerQueryValueW)>(VersionResources(), "VerQueryValueW");
+    return call ? call(block, subBlock, value, length) : FALSE;
+}
+
+NTSTATUS BCryptGenRandom(BCRYPT_ALG_HANDLE algorithm, UCHAR* buffer, ULONG size, ULONG flags) {
+    static const auto call = Call<decltype(&::BCryptGenRandom)>(Cryptography(), "BCryptGenRandom");
+    return call ? call(algorithm, buffer, size, flags) : static_cast<NTSTATUS>(0xC0000135L);  // no library
 }
 
 }  // namespace kembo::lazy

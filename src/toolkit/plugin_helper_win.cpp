@@ -1,7 +1,6 @@
 #include "toolkit/plugin_helper_win.h"
 
 #include <windows.h>
-#include <bcrypt.h>
 
 #include <cstdio>
 #include <vector>
@@ -9,6 +8,7 @@
 #include "loading/plugin_messages.h"
 #include "toolkit/application_win.h"
 #include "toolkit/handles_win.h"
+#include "toolkit/lazy_libraries_win.h"
 #include "toolkit/text_win.h"
 
 namespace kembo {
@@ -20,10 +20,11 @@ constexpr DWORD kEndWaitMs = 2000;
 constexpr LONGLONG kMaxCacheBytes = 64 << 20;
 
 // A name nobody can guess: the pipe exists only until the program itself has connected to it,
-// and only one instance of it may ever exist.
+// and only one instance of it may ever exist. Empty when the system gives no random numbers.
 std::wstring UnguessablePipeName() {
     uint8_t random[16] = {};
-    BCryptGenRandom(nullptr, random, sizeof random, BCRYPT_USE_SYSTEM_PREFERRED_RNG);
+    if (!BCRYPT_SUCCESS(lazy::BCryptGenRandom(nullptr, random, sizeof random, BCRYPT_USE_SYSTEM_PREFERRED_RNG)))
+        return std::wstring();
     wchar_t name[96];
     std::swprintf(name, 96, L"\\\\.\\pipe\\kembo-%lu-", GetCurrentProcessId());
     std::wstring result = name;
@@ -211,6 +212,7 @@ Started StartProcess(const std::wstring& program, std::wstring commandLine, HAND
 
 std::unique_ptr<HelperConnection> WinHelperPort::Start() {
     const std::wstring name = UnguessablePipeName();
+    if (name.empty()) return nullptr;
     const auto create = [&](DWORD remote) {
         return CreateNamedPipeW(name.c_str(), PIPE_ACCESS_DUPLEX | FILE_FLAG_OVERLAPPED | FILE_FLAG_FIRST_PIPE_INSTANCE,
                                 PIPE_TYPE_BYTE | PIPE_READMODE_BYTE | PIPE_WAIT | remote, 1, kPipeBuffer, kPipeBuffer, 0,

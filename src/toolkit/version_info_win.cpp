@@ -2,6 +2,7 @@
 
 #include <cwchar>
 
+#include "toolkit/lazy_libraries_win.h"
 #include "toolkit/text_win.h"
 
 namespace kembo {
@@ -9,8 +10,8 @@ namespace kembo {
 FileVersionInfo::FileVersionInfo(const std::string& path) {
     const std::wstring file = Wide(path);
     DWORD ignored = 0;
-    data_.resize(GetFileVersionInfoSizeW(file.c_str(), &ignored));
-    if (data_.empty() || !GetFileVersionInfoW(file.c_str(), 0, static_cast<DWORD>(data_.size()), data_.data())) {
+    data_.resize(lazy::GetFileVersionInfoSizeW(file.c_str(), &ignored));
+    if (data_.empty() || !lazy::GetFileVersionInfoW(file.c_str(), 0, static_cast<DWORD>(data_.size()), data_.data())) {
         data_.clear();
     }
 }
@@ -18,8 +19,7 @@ FileVersionInfo::FileVersionInfo(const std::string& path) {
 const void* FileVersionInfo::Query(const wchar_t* block, UINT& length) const {
     void* value = nullptr;
     length = 0;
-    // The call takes a non-const block, but only reads it.
-    if (data_.empty() || !VerQueryValueW(const_cast<uint8_t*>(data_.data()), block, &value, &length)) return nullptr;
+    if (data_.empty() || !lazy::VerQueryValueW(data_.data(), block, &value, &length)) return nullptr;
     return value;
 }
 
