@@ -1,9 +1,9 @@
 // The shipped import plug-in read into the program's picture in process and through the plug-in
 // helper, side by side in one run: a 4000 × 3000 PNG and a 6000 × 4000 JPEG, file reading and a
-// first look at every pixel included. Also the helper's start with its first answer (it describes a plug-in). Windows
-// only: make bench runs it under Wine, with the KEMBOSPI.EXE and kembowic.spi of its build
-// (dist\ beside the program) and one of its test plug-ins (plugins\). Read the ratios: the
-// helper should add at most a tenth.
+// first look at every pixel included. Also the helper's start with its first answer (it
+// describes a plug-in). Windows only: make bench runs it under Wine, with the KEMBOSPI.EXE and
+// kembowic.spi of its build (dist\ beside the program) and one of its test plug-ins (plugins\).
+// Read the ratios: the helper should add at most a tenth.
 #include <benchmark/benchmark.h>
 
 #include <windows.h>

@@ -35,7 +35,20 @@ std::optional<uint32_t> ParseHexPattern(std::string_view digits) {
     return value;
 }
 
-// Magnitude of decimal text, capped just above the 32-bit range so long texts cannot overflow.
+// Float to integer with the out-of-range cases pinned, so garbage never reaches undefined
+// behaviour: NaN gives 0, the rest saturates.
+int64_t ToInt64Saturated(long double value) {
+    if (std::isnan(value)) {
+        return 0;
+    }
+    constexpr long double kLimit = 9223372036854775808.0L;  // 2^63
+    if (value >= kLimit) return std::numeric_limits<int64_t>::max();
+    if (value < -kLimit) return std::numeric_limits<int64_t>::min();
+    return static_cast<int64_t>(value);
+}
+
+}  // namespace
+
 std::optional<int64_t> ParseDecimalMagnitude(std::string_view digits) {
     if (digits.empty()) {
         return std::nullopt;
@@ -53,20 +66,6 @@ std::optional<int64_t> ParseDecimalMagnitude(std::string_view digits) {
     }
     return value;
 }
-
-// Float to integer with the out-of-range cases pinned, so garbage never reaches undefined
-// behaviour: NaN gives 0, the rest saturates.
-int64_t ToInt64Saturated(long double value) {
-    if (std::isnan(value)) {
-        return 0;
-    }
-    constexpr long double kLimit = 9223372036854775808.0L;  // 2^63
-    if (value >= kLimit) return std::numeric_limits<int64_t>::max();
-    if (value < -kLimit) return std::numeric_limits<int64_t>::min();
-    return static_cast<int64_t>(value);
-}
-
-}  // namespace
 
 std::optional<int32_t> ParseInt32(std::string_view text) {
     std::size_t pos = 0;

@@ -10,6 +10,8 @@ namespace kembo {
 // digits, or "$" / "0x" followed by at most 8 hexadecimal digits (taken as a 32-bit pattern).
 // Anything else, trailing characters included, or a decimal value outside 32 bits: nullopt.
 std::optional<int32_t> ParseInt32(std::string_view text);
+// Decimal digits only (at least one), their value capped at 2^32 so long texts cannot overflow.
+std::optional<int64_t> ParseDecimalMagnitude(std::string_view digits);
 
 // Round to the nearest integer, halves to the even neighbour.
 int64_t Round(long double value);

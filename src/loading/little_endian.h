@@ -14,5 +14,8 @@ inline uint32_t ReadU32(std::span<const uint8_t> d, std::size_t at) {
 }
 inline int32_t ReadI32(std::span<const uint8_t> d, std::size_t at) { return static_cast<int32_t>(ReadU32(d, at)); }
 inline int16_t ReadI16(std::span<const uint8_t> d, std::size_t at) { return static_cast<int16_t>(ReadU16(d, at)); }
+inline void WriteU32(std::span<uint8_t> d, std::size_t at, uint32_t v) {
+    for (int byte = 0; byte < 4; ++byte) d[at + byte] = static_cast<uint8_t>(v >> (8 * byte));
+}
 
 }  // namespace kembo

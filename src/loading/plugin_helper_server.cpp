@@ -46,8 +46,7 @@ uint32_t TurnRowsDown(std::vector<uint8_t>& header, uint32_t pixelBytes) {
         height <= 0 || uint64_t{PixelBuffer::StrideFor(width)} * static_cast<uint32_t>(height) != pixelBytes) {
         return 0;
     }
-    const uint32_t topDown = static_cast<uint32_t>(-height);
-    for (int byte = 0; byte < 4; ++byte) header[8 + byte] = static_cast<uint8_t>(topDown >> (8 * byte));
+    WriteU32(header, 8, static_cast<uint32_t>(-height));
     return static_cast<uint32_t>(height);
 }
 

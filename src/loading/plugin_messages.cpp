@@ -4,6 +4,7 @@
 #include <cstring>
 #include <string>
 
+#include "base/numbers.h"
 #include "image/bmp_decode.h"
 #include "image/pixel_buffer.h"
 #include "loading/little_endian.h"
@@ -347,16 +348,12 @@ bool IsBlank(char c) { return c == ' ' || c == '\t'; }
 // A decimal handle value at the start of line, taken off it; nothing for no digits, a zero or a
 // value beyond 32 bits.
 std::optional<uint32_t> TakeHandle(std::string_view& line) {
-    uint64_t value = 0;
     std::size_t digits = 0;
-    while (digits < line.size() && line[digits] >= '0' && line[digits] <= '9') {
-        value = value * 10 + static_cast<uint64_t>(line[digits] - '0');
-        if (value > UINT32_MAX) return std::nullopt;
-        ++digits;
-    }
-    if (digits == 0 || value == 0) return std::nullopt;
+    while (digits < line.size() && line[digits] >= '0' && line[digits] <= '9') ++digits;
+    const std::optional<int64_t> value = ParseDecimalMagnitude(line.substr(0, digits));
+    if (!value || *value == 0 || *value > UINT32_MAX) return std::nullopt;
     line.remove_prefix(digits);
-    return static_cast<uint32_t>(value);
+    return static_cast<uint32_t>(*value);
 }
 
 // Takes the blanks at the start of line off it; false when there were none.
