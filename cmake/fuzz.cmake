@@ -11,7 +11,7 @@ set_target_properties(kembo_core PROPERTIES EXCLUDE_FROM_ALL ON)
 set(fuzz_sanitizers -fsanitize=address,undefined -fno-sanitize-recover=all -fno-omit-frame-pointer)
 file(GLOB catalog_sources CONFIGURE_DEPENDS ${PROJECT_SOURCE_DIR}/src/base/catalog*.cpp)
 set(base_sources ${PROJECT_SOURCE_DIR}/src/base/errors.cpp ${PROJECT_SOURCE_DIR}/src/base/text.cpp
-  ${catalog_sources} ${PROJECT_SOURCE_DIR}/src/image/pixel_buffer.cpp)
+  ${PROJECT_SOURCE_DIR}/src/base/numbers.cpp ${catalog_sources} ${PROJECT_SOURCE_DIR}/src/image/pixel_buffer.cpp)
 file(GLOB bmp_sources CONFIGURE_DEPENDS ${PROJECT_SOURCE_DIR}/src/image/bmp_*.cpp)
 add_library(kembo_fuzz_core STATIC ${base_sources} ${bmp_sources})
 target_include_directories(kembo_fuzz_core PUBLIC ${PROJECT_SOURCE_DIR}/src)
@@ -55,8 +55,7 @@ endfunction()
 
 # Icon and metafile headers, and the bitmaps plug-ins hand back.
 kembo_fuzz_target(picture_header 10 ${PROJECT_SOURCE_DIR}/src/loading/icon.cpp
-  ${PROJECT_SOURCE_DIR}/src/loading/metafile.cpp ${PROJECT_SOURCE_DIR}/src/loading/graphic.cpp
-  ${PROJECT_SOURCE_DIR}/src/base/numbers.cpp)
+  ${PROJECT_SOURCE_DIR}/src/loading/metafile.cpp ${PROJECT_SOURCE_DIR}/src/loading/graphic.cpp)
 kembo_fuzz_target(plugin_dib 10 ${PROJECT_SOURCE_DIR}/src/loading/spi_dib.cpp)
 # The shipped import plug-in: signatures, Exif, truncation checks and the bitmap it builds.
 include(${PROJECT_SOURCE_DIR}/plugins/kembowic/kembowic.cmake)
